@@ -1,0 +1,83 @@
+#pragma once
+// Files and folders, addressed by drive paths ("C:\dir\x"); native paths pass through.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Attribute bits as the system reports them for folder entries.
+enum FileAttribute : std::uint32_t {
+    FA_READONLY = 0x1,
+    FA_HIDDEN = 0x2,
+    FA_SYSTEM = 0x4,
+    FA_VOLUME = 0x8,
+    FA_DIRECTORY = 0x10,
+    FA_ARCHIVE = 0x20,
+    FA_REPARSE_POINT = 0x400, // symbolic link or mount point: never entered by a walk
+};
+
+// 100-nanosecond intervals since 1 January 1601, UTC (the system's file time).
+using FileTime = std::int64_t;
+
+struct DirEntry {
+    std::string name;
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0; // full size; 0 for folders and links
+    FileTime creationTime = 0;
+    FileTime lastAccessTime = 0;
+    FileTime lastWriteTime = 0;
+
+    bool isDirectory() const { return attributes & FA_DIRECTORY; }
+    bool isReparsePoint() const { return attributes & FA_REPARSE_POINT; }
+    bool isDots() const { return name == "." || name == ".."; }
+    // The low 32 bits of the size read as a signed number: the size the classic listing shows.
+    std::int32_t size32() const { return static_cast<std::int32_t>(static_cast<std::uint32_t>(size)); }
+};
+
+// How much a listing needs to know about each entry.
+enum class ListDetail {
+    Names, // name and the directory / reparse-point bits only: no stat per entry
+    Full,  // every field
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Lists every entry of a folder ("." and ".." first, then by name with ASCII letters
+    // folded). The callback returns false to stop early. Returns false when the folder
+    // cannot be opened. Safe to call from several threads at once.
+    virtual bool listFolder(const std::string& folder, ListDetail detail,
+                            const std::function<bool(const DirEntry&)>& onEntry) = 0;
+    // One entry looked up by its path (name is the last component).
+    virtual bool findEntry(const std::string& path, DirEntry& entry) = 0;
+
+    virtual bool exists(const std::string& path) = 0; // without following a final link
+    virtual bool isDirectory(const std::string& path) = 0; // a real folder, not a link to one
+
+    // Whole-file read; throws FileOpenError ("Cannot open file ...") or InOutError.
+    virtual std::string readFile(const std::string& path) = 0;
+    // Creates or truncates and writes; throws FileCreateError or InOutError.
+    virtual void writeFile(const std::string& path, const std::string& data) = 0;
+    // Writes a temporary file beside `path` and renames it over `path`, so a crash or a
+    // full disk never leaves a half-written file. Throws as writeFile; on failure the old
+    // file is left untouched.
+    virtual void writeFileAtomic(const std::string& path, const std::string& data) = 0;
+
+    virtual bool deleteFile(const std::string& path) = 0;       // a file or a link
+    virtual bool removeDirectory(const std::string& path) = 0;  // an empty folder
+    virtual bool renameFile(const std::string& from, const std::string& to) = 0;
+    virtual bool createDirectory(const std::string& path) = 0;
+
+    // Drive type of a root "X:\" (DriveType), DRIVE_NO_ROOT_DIR for unmapped letters.
+    virtual std::uint8_t driveType(const std::string& root) = 0;
+    // Capacity and free space available to the user; false when the system cannot say.
+    virtual bool diskFreeSpace(const std::string& root, std::int64_t& total, std::int64_t& freeBytes) = 0;
+
+    // The system's reason text for the last failure of this thread.
+    virtual std::string lastErrorText() = 0;
+};
+
+} // namespace platform

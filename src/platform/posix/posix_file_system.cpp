@@ -1,0 +1,337 @@
+#include "platform/posix/posix_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+#include "platform/errors.h"
+
+namespace platform::posix {
+
+namespace {
+
+thread_local int t_lastError = 0;
+
+bool fail() {
+    t_lastError = errno;
+    return false;
+}
+
+FileTime toFileTime(std::int64_t sec, std::int64_t nsec) {
+    // Seconds between 1601-01-01 and 1970-01-01.
+    constexpr std::int64_t epochDelta = 11644473600LL;
+    return (sec + epochDelta) * 10000000LL + nsec / 100;
+}
+
+bool lessFolded(const std::string& a, const std::string& b) {
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x -= 32;
+        if (y >= 'a' && y <= 'z') y -= 32;
+        if (x != y)
+            return x < y;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b; // names equal when folded: keep a stable order
+}
+
+// Fills everything but the name from a statx result of the entry itself (not followed).
+void fill(DirEntry& e, const struct statx& st, int dirfd, const char* rel, dev_t parentDev, bool isDots) {
+    e.attributes = 0;
+    e.size = 0;
+    mode_t mode = st.stx_mode;
+    FileTime write = toFileTime(st.stx_mtime.tv_sec, st.stx_mtime.tv_nsec);
+    e.lastWriteTime = write;
+    e.lastAccessTime = toFileTime(st.stx_atime.tv_sec, st.stx_atime.tv_nsec);
+    e.creationTime = (st.stx_mask & STATX_BTIME) ? toFileTime(st.stx_btime.tv_sec, st.stx_btime.tv_nsec) : write;
+    if (!(mode & S_IWUSR))
+        e.attributes |= FA_READONLY;
+    if (!isDots && !e.name.empty() && e.name[0] == '.')
+        e.attributes |= FA_HIDDEN;
+    if (S_ISLNK(mode)) {
+        e.attributes |= FA_REPARSE_POINT;
+        struct stat target;
+        if (::fstatat(dirfd, rel, &target, 0) == 0 && S_ISDIR(target.st_mode))
+            e.attributes |= FA_DIRECTORY;
+    } else if (S_ISDIR(mode)) {
+        e.attributes |= FA_DIRECTORY;
+        dev_t dev = makedev(st.stx_dev_major, st.stx_dev_minor);
+        if (!isDots && dev != parentDev)
+            e.attributes |= FA_REPARSE_POINT; // a mount point
+    } else {
+        e.attributes |= FA_ARCHIVE;
+        e.size = st.stx_size;
+    }
+}
+
+} // namespace
+
+bool PosixFileSystem::listFolder(const std::string& folder, ListDetail detail,
+                                 const std::function<bool(const DirEntry&)>& onEntry) {
+    std::string path = native(folder);
+    if (path.empty()) {
+        errno = ENOENT;
+        return fail();
+    }
+    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return fail();
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return fail();
+    }
+    struct stat self;
+    dev_t folderDev = (::fstat(fd, &self) == 0) ? self.st_dev : 0;
+
+    struct Raw {
+        std::string name;
+        unsigned char type;
+    };
+    std::vector<Raw> raw;
+    bool haveDot = false, haveDotDot = false;
+    while (dirent* d = ::readdir(dir)) {
+        if (std::strcmp(d->d_name, ".") == 0) { haveDot = true; continue; }
+        if (std::strcmp(d->d_name, "..") == 0) { haveDotDot = true; continue; }
+        raw.push_back({d->d_name, d->d_type});
+    }
+    (void)haveDot;
+    (void)haveDotDot;
+    std::sort(raw.begin(), raw.end(), [](const Raw& a, const Raw& b) { return lessFolded(a.name, b.name); });
+
+    bool ok = true;
+    DirEntry e;
+    auto emit = [&](const std::string& name, unsigned char type, bool dots) -> bool {
+        e.name = name;
+        if (detail == ListDetail::Full || type == DT_UNKNOWN || (type == DT_DIR && !dots)) {
+            struct statx st;
+            unsigned mask = detail == ListDetail::Full ? (STATX_BASIC_STATS | STATX_BTIME) : STATX_TYPE;
+            if (::statx(fd, name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &st) != 0) {
+                // Vanished between readdir and stat: skip it.
+                return true;
+            }
+            if (detail == ListDetail::Full) {
+                fill(e, st, fd, name.c_str(), folderDev, dots);
+            } else {
+                e.attributes = 0;
+                e.size = 0;
+                if (S_ISDIR(st.stx_mode)) {
+                    e.attributes = FA_DIRECTORY;
+                    if (!dots && makedev(st.stx_dev_major, st.stx_dev_minor) != folderDev)
+                        e.attributes |= FA_REPARSE_POINT;
+                } else if (S_ISLNK(st.stx_mode)) {
+                    e.attributes = FA_REPARSE_POINT;
+                }
+            }
+        } else {
+            e.size = 0;
+            e.creationTime = e.lastAccessTime = e.lastWriteTime = 0;
+            e.attributes = type == DT_DIR ? std::uint32_t(FA_DIRECTORY) : type == DT_LNK ? std::uint32_t(FA_REPARSE_POINT) : 0u;
+        }
+        return onEntry(e);
+    };
+    if (emit(".", DT_DIR, true) && emit("..", DT_DIR, true)) {
+        for (const Raw& r : raw)
+            if (!emit(r.name, r.type, false))
+                break;
+    }
+    ::closedir(dir);
+    return ok;
+}
+
+bool PosixFileSystem::findEntry(const std::string& path, DirEntry& entry) {
+    std::string p = native(path);
+    if (p.empty())
+        return false;
+    std::string parent = "/", name = p;
+    auto slash = p.find_last_of('/');
+    if (slash != std::string::npos) {
+        parent = slash == 0 ? "/" : p.substr(0, slash);
+        name = p.substr(slash + 1);
+    }
+    if (name.empty())
+        return false;
+    int fd = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return fail();
+    struct statx st;
+    struct stat pst;
+    bool ok = ::statx(fd, name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME, &st) == 0 &&
+              ::fstat(fd, &pst) == 0;
+    if (!ok) {
+        fail();
+        ::close(fd);
+        return false;
+    }
+    entry.name = name;
+    fill(entry, st, fd, name.c_str(), pst.st_dev, false);
+    ::close(fd);
+    return true;
+}
+
+bool PosixFileSystem::exists(const std::string& path) {
+    struct stat st;
+    std::string p = native(path);
+    return !p.empty() && ::lstat(p.c_str(), &st) == 0;
+}
+
+bool PosixFileSystem::isDirectory(const std::string& path) {
+    struct stat st;
+    std::string p = native(path);
+    return !p.empty() && ::lstat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string PosixFileSystem::readFile(const std::string& path) {
+    std::string p = native(path);
+    int fd = p.empty() ? (errno = ENOENT, -1) : ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw FileOpenError(path, std::strerror(errno));
+    std::string data;
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            int err = errno;
+            ::close(fd);
+            if (err == EISDIR)
+                throw FileOpenError(path, std::strerror(err));
+            throw InOutError(std::strerror(err));
+        }
+        if (n == 0)
+            break;
+        data.append(buf, size_t(n));
+    }
+    ::close(fd);
+    return data;
+}
+
+namespace {
+
+void writeAll(int fd, const std::string& data) {
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw InOutError(std::strerror(errno));
+        }
+        done += size_t(n);
+    }
+}
+
+} // namespace
+
+void PosixFileSystem::writeFile(const std::string& path, const std::string& data) {
+    std::string p = native(path);
+    int fd = p.empty() ? (errno = ENOENT, -1) : ::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw FileCreateError(path, std::strerror(errno));
+    try {
+        writeAll(fd, data);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0)
+        throw InOutError(std::strerror(errno));
+}
+
+void PosixFileSystem::writeFileAtomic(const std::string& path, const std::string& data) {
+    std::string p = native(path);
+    if (p.empty())
+        throw FileCreateError(path, std::strerror(ENOENT));
+    // Creating the target name first gives the same error text as a plain write would
+    // for a folder that is missing or read-only.
+    std::string tmp = p + ".tmp";
+    {
+        static thread_local std::mt19937 rng{std::random_device{}()};
+        tmp += std::to_string(rng() % 1000000);
+    }
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw FileCreateError(path, std::strerror(errno));
+    // Keep the mode of the file we replace.
+    struct stat old;
+    if (::stat(p.c_str(), &old) == 0)
+        ::fchmod(fd, old.st_mode & 07777);
+    try {
+        writeAll(fd, data);
+        if (::fsync(fd) != 0)
+            throw InOutError(std::strerror(errno));
+    } catch (...) {
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        throw;
+    }
+    if (::close(fd) != 0) {
+        int err = errno;
+        ::unlink(tmp.c_str());
+        throw InOutError(std::strerror(err));
+    }
+    if (::rename(tmp.c_str(), p.c_str()) != 0) {
+        int err = errno;
+        ::unlink(tmp.c_str());
+        throw FileCreateError(path, std::strerror(err));
+    }
+}
+
+bool PosixFileSystem::deleteFile(const std::string& path) {
+    std::string p = native(path);
+    struct stat st;
+    if (p.empty() || ::lstat(p.c_str(), &st) != 0)
+        return fail();
+    if (S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return fail();
+    }
+    return ::unlink(p.c_str()) == 0 || fail();
+}
+
+bool PosixFileSystem::removeDirectory(const std::string& path) {
+    std::string p = native(path);
+    return (!p.empty() && ::rmdir(p.c_str()) == 0) || fail();
+}
+
+bool PosixFileSystem::renameFile(const std::string& from, const std::string& to) {
+    std::string a = native(from), b = native(to);
+    return (!a.empty() && !b.empty() && ::rename(a.c_str(), b.c_str()) == 0) || fail();
+}
+
+bool PosixFileSystem::createDirectory(const std::string& path) {
+    std::string p = native(path);
+    return (!p.empty() && ::mkdir(p.c_str(), 0755) == 0) || fail();
+}
+
+std::uint8_t PosixFileSystem::driveType(const std::string& root) {
+    if (!DriveMap::isDrivePath(root))
+        return DRIVE_NO_ROOT_DIR;
+    const Drive* d = map_.find(root[0]);
+    return d ? d->type : std::uint8_t(DRIVE_NO_ROOT_DIR);
+}
+
+bool PosixFileSystem::diskFreeSpace(const std::string& root, std::int64_t& total, std::int64_t& freeBytes) {
+    std::string p = native(root);
+    struct statvfs st;
+    if (p.empty() || ::statvfs(p.c_str(), &st) != 0)
+        return fail();
+    total = std::int64_t(st.f_blocks) * std::int64_t(st.f_frsize);
+    freeBytes = std::int64_t(st.f_bavail) * std::int64_t(st.f_frsize);
+    return true;
+}
+
+std::string PosixFileSystem::lastErrorText() { return std::strerror(t_lastError); }
+
+} // namespace platform::posix

@@ -1,0 +1,50 @@
+#pragma once
+// The POSIX implementation of the platform services.
+//
+// Drives come from the mount table (C: is "/"), or from a machine root: a folder whose
+// "dosdevices/c:", "dosdevices/d:", ... are links to the folders that are those drives.
+// The program is pointed at a machine root by the environment variable
+// QUORCLEANER_MACHINE_ROOT; nothing else in the program reads it.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace platform::posix {
+
+// Builds the default drive map from the text of /proc/self/mounts.
+DriveMap driveMapFromMountTable(const std::string& mounts);
+// Builds the drive map of a machine root's "dosdevices" folder.
+DriveMap driveMapFromMachineRoot(const std::string& machineRoot);
+
+class PosixFileSystem;
+class PosixSystem;
+
+class PosixPlatform {
+public:
+    // With a machine root the drives are its dosdevices; without one, the mount table's.
+    explicit PosixPlatform(std::optional<std::string> machineRoot = std::nullopt);
+    ~PosixPlatform();
+    PosixPlatform(const PosixPlatform&) = delete;
+    PosixPlatform& operator=(const PosixPlatform&) = delete;
+
+    // The machine root named by QUORCLEANER_MACHINE_ROOT, if any.
+    static std::optional<std::string> machineRootFromEnvironment();
+
+    const std::optional<std::string>& machineRoot() const { return machineRoot_; }
+    DriveMap& driveMap() { return map_; }
+
+    PosixFileSystem& files() { return *files_; }
+    PosixSystem& system() { return *system_; }
+    // A set of services wired to this platform, ready to install.
+    Services services();
+
+private:
+    std::optional<std::string> machineRoot_;
+    DriveMap map_;
+    std::unique_ptr<PosixFileSystem> files_;
+    std::unique_ptr<PosixSystem> system_;
+};
+
+} // namespace platform::posix

@@ -1,0 +1,40 @@
+#pragma once
+// Process-level services: folders of the program, the named mutex, the environment.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/drive_map.h"
+
+namespace platform {
+
+// A named, process-wide lock held until released or until the process dies.
+class NamedMutex {
+public:
+    virtual ~NamedMutex() = default;
+};
+
+enum class MutexResult {
+    Acquired,  // we own it now (also when a previous owner died without releasing it)
+    Busy,      // another running copy owns it
+    Failed,    // the mutex could not be created; callers go on as if acquired
+};
+
+class System {
+public:
+    virtual ~System() = default;
+
+    // Folder of the running executable, as a drive path where the drive map reaches it.
+    virtual std::string programFolder() = 0;
+    // The process's current folder, the same way.
+    virtual std::string currentFolder() = 0;
+
+    virtual const DriveMap& driveMap() = 0;
+
+    // Creates or opens the mutex and tries to take it without waiting.
+    virtual MutexResult acquireMutex(const std::string& name, std::unique_ptr<NamedMutex>& held) = 0;
+
+    virtual std::optional<std::string> environment(const std::string& name) = 0;
+};
+
+} // namespace platform

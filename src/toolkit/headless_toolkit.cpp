@@ -1,0 +1,156 @@
+#include "toolkit/headless_toolkit.h"
+
+#include <algorithm>
+
+namespace toolkit {
+
+HeadlessToolkit::HeadlessToolkit() : previous_(Toolkit::instance()) { Toolkit::install(this); }
+
+HeadlessToolkit::~HeadlessToolkit() { Toolkit::install(previous_); }
+
+void HeadlessToolkit::queue(std::function<void()> action, int after) {
+    queue_.push_back({std::move(action), after});
+}
+
+void HeadlessToolkit::processMessages() {
+    ++processMessagesCalls;
+    // Actions queued while we deliver wait for the next call.
+    std::deque<Queued> now;
+    std::deque<Queued> later;
+    for (auto& q : queue_) {
+        if (q.after <= 0)
+            now.push_back(std::move(q));
+        else
+            later.push_back({std::move(q.action), q.after - 1});
+    }
+    queue_ = std::move(later);
+    for (auto& q : now)
+        dispatch(q.action);
+    while (!posted_.empty()) {
+        PostedMessage m = posted_.front();
+        posted_.pop_front();
+        if (std::find(Form::all().begin(), Form::all().end(), m.form) != Form::all().end())
+            dispatch([&] { m.form->message(m.msg, m.wParam, m.lParam); });
+    }
+}
+
+void HeadlessToolkit::drainQueue() {
+    while (!queue_.empty()) {
+        for (auto& q : queue_)
+            q.after = 0;
+        processMessages();
+    }
+}
+
+void HeadlessToolkit::run(Form& mainForm) {
+    dispatch([&] { mainForm.show(); });
+    if (mainScript)
+        mainScript(mainForm);
+    if (mainForm.visible())
+        dispatch([&] { mainForm.close(); });
+}
+
+int HeadlessToolkit::showModal(Form& form) {
+    modalLog.push_back(form.name());
+    form.setModalResult(mrNone);
+    form.setInModalRun(true);
+    struct Reset {
+        Form& f;
+        ~Reset() {
+            f.setInModalRun(false);
+            f.setVisible(false);
+        }
+    } reset{form};
+    form.setVisible(true);
+    Script s;
+    auto it = scripts_.find(form.name());
+    if (it != scripts_.end() && !it->second.empty()) {
+        s = std::move(it->second.front());
+        it->second.pop_front();
+    } else {
+        s = defaultModal;
+    }
+    if (s)
+        s(form);
+    if (form.modalResult() == mrNone)
+        form.close();
+    if (form.modalResult() == mrNone) // the close was refused: end the run anyway
+        form.setModalResult(mrCancel);
+    return form.modalResult();
+}
+
+int HeadlessToolkit::messageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    messageBoxes.push_back({text, caption, flags});
+    if (!answers.empty()) {
+        int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    unsigned buttons = flags & 0xF;
+    return (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) ? IDYES : IDOK;
+}
+
+void HeadlessToolkit::setCursor(Cursor c) {
+    cursor_ = c;
+    cursorLog.push_back(c);
+}
+
+Point HeadlessToolkit::screenToClient(const Form& form, Point screen) {
+    return {screen.x - form.bounds().left, screen.y - form.bounds().top};
+}
+
+void HeadlessToolkit::setApplicationTitle(const std::string& title) {
+    Toolkit::setApplicationTitle(title);
+    titleLog.push_back(title);
+}
+
+void HeadlessToolkit::postMessage(Form& form, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) {
+    posted_.push_back({&form, msg, wParam, lParam});
+}
+
+void HeadlessToolkit::animateShow(Form& form, int ms) {
+    animations.emplace_back(&form, ms);
+    form.show();
+}
+
+void HeadlessToolkit::popupMenu(PopupMenu& menu, Point screen) { popups.emplace_back(&menu, screen); }
+
+void HeadlessToolkit::timerChanged(Timer& t) {
+    if (t.enabled() && t.interval() > 0)
+        due_[&t] = now_ + t.interval();
+    else
+        due_.erase(&t);
+}
+
+void HeadlessToolkit::timerDestroyed(Timer& t) { due_.erase(&t); }
+
+void HeadlessToolkit::formDestroyed(Form& f) {
+    std::erase_if(posted_, [&](const PostedMessage& m) { return m.form == &f; });
+}
+
+bool HeadlessToolkit::isRunning(const Timer& t) const { return due_.count(const_cast<Timer*>(&t)) != 0; }
+
+void HeadlessToolkit::fire(Timer& t) {
+    if (!t.enabled())
+        return;
+    due_[&t] = now_ + t.interval();
+    dispatch([&] { t.tick(); });
+}
+
+void HeadlessToolkit::advance(int ms) {
+    long long end = now_ + ms;
+    for (;;) {
+        // The timer due first ticks first; ties in the order they were scheduled.
+        auto next = std::min_element(due_.begin(), due_.end(),
+                                     [](const auto& a, const auto& b) { return a.second < b.second; });
+        if (next == due_.end() || next->second > end)
+            break;
+        Timer* t = next->first;
+        now_ = next->second;
+        next->second = now_ + std::max(1, t->interval());
+        dispatch([&] { t->tick(); });
+    }
+    now_ = end;
+}
+
+} // namespace toolkit

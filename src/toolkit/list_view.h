@@ -1,0 +1,142 @@
+#pragma once
+// A list view: report columns, rows with check boxes, selection, sorting through a compare
+// event, and a virtual mode that stores no rows and asks for each one it shows.
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "toolkit/control.h"
+
+namespace toolkit {
+
+class PopupMenu;
+
+struct ListColumn {
+    std::string caption;
+    int width = 80;
+    Alignment alignment = Alignment::Left;
+};
+
+struct ListItem {
+    std::string caption;
+    std::vector<std::string> subItems;
+    bool checked = false;
+    void* data = nullptr;
+    int imageIndex = -1;
+    int index = -1; // position in the list (filled when the list hands out an item)
+};
+
+// Per-row drawing hints.
+struct ItemStyle {
+    std::uint32_t textColor = Color::None;
+    std::uint32_t background = Color::None;
+    bool strikeOut = false;
+    bool bold = false;
+};
+
+enum class ViewStyle { Icon, SmallIcon, List, Report };
+
+// How the rows changed, for views.
+enum class RowChange { Reset, Inserted, Removed, Changed };
+
+// Type-ahead search in a virtual list.
+enum class FindKind { Partial, Exact, Data, Position };
+
+class ListView : public Control {
+public:
+    using RowListener = std::function<void(RowChange, int first, int count)>;
+
+    ListView(Form* owner, std::string name) : Control(owner, std::move(name), ControlKind::ListView) {}
+
+    // Columns and looks.
+    const std::vector<ListColumn>& columns() const { return columns_; }
+    void setColumns(std::vector<ListColumn> c);
+    ViewStyle viewStyle() const { return viewStyle_; }
+    void setViewStyle(ViewStyle s);
+    bool checkBoxes = false;
+    bool multiSelect = false;
+    bool rowSelect = true;
+    bool readOnly = true;
+    bool gridLines = false;
+    PopupMenu* popupMenu = nullptr;
+
+    // Rows. In virtual mode (ownerData) the list stores none: count() is set with
+    // setItemCount() and item(i) asks the data event for row i.
+    bool ownerData() const { return ownerData_; }
+    void setOwnerData(bool b);
+    int count() const;
+    void setItemCount(int n);
+    ListItem item(int index) const;
+
+    // Owned rows (not in virtual mode). Changing a row's check box from code fires nothing.
+    int addItem(ListItem it);
+    void insertItem(int index, ListItem it);
+    void removeItem(int index);
+    void setItem(int index, ListItem it);
+    void setChecked(int index, bool checked);
+    void clear();
+    ListItem* itemRef(int index); // owned mode only; call rowChanged() after editing
+    // A row's content changed (either mode): views redraw it.
+    void rowChanged(int index);
+    // Rows changed in bulk (virtual mode: after the caller's data changed).
+    void invalidate();
+
+    // Selection.
+    int itemIndex() const { return selected_.empty() ? -1 : focused_ >= 0 && selected_.count(focused_) ? focused_ : *selected_.begin(); }
+    void setItemIndex(int index); // selects one row only; -1 clears
+    const std::set<int>& selection() const { return selected_; }
+    void setSelected(int index, bool on);
+    void clearSelection();
+    int focused() const { return focused_; }
+    // Ask the view to scroll a row into view; views honour it at most once per repaint.
+    void makeVisible(int index);
+    int scrollTarget() const { return scrollTarget_; }
+
+    // Sorting: sorts the owned rows with the compare event, or with the captions when
+    // there is none. In virtual mode the owner sorts its own data.
+    void customSort(int data = 0);
+    void alphaSort() { customSort(0); }
+
+    // Events.
+    std::function<void(ListItem& item)> onData; // virtual mode: fill row item.index
+    std::function<void(int from, int to)> onDataHint;
+    // Returns the found row or -1.
+    std::function<int(FindKind kind, const std::string& text, int start, bool wrap)> onDataFind;
+    std::function<void(const ListItem& a, const ListItem& b, int data, int& compare)> onCompare;
+    std::function<void(int column)> onColumnClick;
+    std::function<void(int index, bool checked)> onItemChecked; // the user's toggle
+    std::function<void(int index, bool selected)> onSelectItem;
+    std::function<void(int index, int subItem, ItemStyle& style)> onCustomDraw;
+
+    // What a user does, for front ends and tests.
+    void userToggleCheck(int index);
+    void userSelect(int index, bool extend = false);
+    void userColumnClick(int column) {
+        if (onColumnClick) onColumnClick(column);
+    }
+    int userFind(FindKind kind, const std::string& text, int start, bool wrap) const;
+
+    ItemStyle styleOf(int index, int subItem) const;
+
+    int subscribeRows(RowListener l);
+    void unsubscribeRows(int id);
+
+private:
+    void rowsChanged(RowChange c, int first, int n);
+    void fixSelectionAfterRemove(int index);
+
+    std::vector<ListColumn> columns_;
+    ViewStyle viewStyle_ = ViewStyle::Report;
+    bool ownerData_ = false;
+    int virtualCount_ = 0;
+    std::vector<ListItem> items_;
+    std::set<int> selected_;
+    int focused_ = -1;
+    int scrollTarget_ = -1;
+    std::vector<std::pair<int, RowListener>> rowListeners_;
+    int nextRowListener_ = 1;
+};
+
+} // namespace toolkit

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "toolkit/form.h"
+#include "toolkit/headless_toolkit.h"
+#include "toolkit/list_view.h"
+#include "toolkit/timer.h"
+
+using namespace toolkit;
+
+namespace {
+struct Tiny : Form {
+    Tiny() : Form("TTiny"), Btn_Ok(this, "Btn_Ok"), Btn_Go(this, "Btn_Go"), cb(this, "cb"), t(this, "t") {
+        Btn_Ok.modalResult = mrOk;
+        Btn_Go.onClick = [this] { ++goes; };
+        cb.onClick = [this] { ++cbClicks; };
+        t.setInterval(100);
+        t.onTimer = [this] { ++ticks; };
+    }
+    Button Btn_Ok, Btn_Go;
+    CheckBox cb;
+    Timer t;
+    int goes = 0, cbClicks = 0, ticks = 0;
+};
+} // namespace
+
+TEST(Headless, ModalRunFollowsTheScriptAndHidesTheForm) {
+    HeadlessToolkit tk;
+    Tiny f;
+    int shows = 0;
+    f.onShow = [&] { ++shows; };
+    tk.onModal("TTiny", [](Form& form) { static_cast<Tiny&>(form).Btn_Ok.click(); });
+    EXPECT_EQ(f.showModal(), mrOk);
+    EXPECT_FALSE(f.visible());
+    // Without a script the form is closed: mrCancel.
+    EXPECT_EQ(f.showModal(), mrCancel);
+    EXPECT_EQ(shows, 2);
+    EXPECT_EQ(tk.modalLog, (std::vector<std::string>{"TTiny", "TTiny"}));
+}
+
+TEST(Headless, CheckBoxFiresOnlyOnChange) {
+    HeadlessToolkit tk;
+    Tiny f;
+    f.cb.setChecked(false);
+    EXPECT_EQ(f.cbClicks, 0);
+    f.cb.setChecked(true);
+    f.cb.setChecked(true);
+    EXPECT_EQ(f.cbClicks, 1);
+    f.cb.click(); // the user's click toggles
+    EXPECT_FALSE(f.cb.checked());
+    EXPECT_EQ(f.cbClicks, 2);
+}
+
+TEST(Headless, TimersTickOneIntervalAfterEnablingAndStopWhenDisabled) {
+    HeadlessToolkit tk;
+    Tiny f;
+    tk.advance(1000);
+    EXPECT_EQ(f.ticks, 0); // not enabled
+    f.t.setEnabled(true);
+    tk.advance(99);
+    EXPECT_EQ(f.ticks, 0);
+    tk.advance(1);
+    EXPECT_EQ(f.ticks, 1);
+    tk.advance(250);
+    EXPECT_EQ(f.ticks, 3);
+    f.t.onTimer = [&] { f.t.setEnabled(false); ++f.ticks; };
+    tk.advance(1000);
+    EXPECT_EQ(f.ticks, 4);
+}
+
+TEST(Headless, QueuedActionsArriveThroughProcessMessagesAndErrorsReachTheHandler) {
+    HeadlessToolkit tk;
+    tk.setApplicationTitle("T");
+    Tiny f;
+    tk.queue([&] { f.Btn_Go.click(); }, 1);
+    tk.queue([] { throw std::runtime_error("boom"); });
+    tk.processMessages();
+    EXPECT_EQ(f.goes, 0);
+    ASSERT_EQ(tk.messageBoxes.size(), 1u);
+    EXPECT_EQ(tk.messageBoxes[0].text, "boom");
+    EXPECT_EQ(tk.messageBoxes[0].caption, "T");
+    tk.processMessages();
+    EXPECT_EQ(f.goes, 1);
+}
+
+TEST(Headless, MessageBoxAnswersComeFromTheScript) {
+    HeadlessToolkit tk;
+    tk.answers.push_back(IDNO);
+    EXPECT_EQ(tk.messageBox("a", "b", MB_YESNO), IDNO);
+    EXPECT_EQ(tk.messageBox("a", "b", MB_YESNO), IDYES);
+    EXPECT_EQ(tk.messageBox("a", "b", MB_OK), IDOK);
+}
+
+TEST(ListViewModel, VirtualModeAsksForRowsAndOwnedModeSorts) {
+    HeadlessToolkit tk;
+    Form f("TF");
+    ListView lv(&f, "lv");
+    lv.setOwnerData(true);
+    int asked = 0;
+    lv.onData = [&](ListItem& it) {
+        ++asked;
+        it.caption = "row" + std::to_string(it.index);
+    };
+    lv.setItemCount(100000);
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(lv.item(4242).caption, "row4242");
+    EXPECT_EQ(asked, 1);
+
+    ListView owned(&f, "owned");
+    for (const char* s : {"b", "c", "a"})
+        owned.addItem({s, {}, false, nullptr, -1, -1});
+    owned.onCompare = [](const ListItem& a, const ListItem& b, int data, int& cmp) {
+        cmp = data * a.caption.compare(b.caption);
+    };
+    owned.customSort(-1);
+    EXPECT_EQ(owned.item(0).caption, "c");
+    owned.setItemIndex(2);
+    owned.removeItem(0);
+    EXPECT_EQ(owned.itemIndex(), 1);
+}
