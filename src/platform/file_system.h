@@ -38,7 +38,8 @@ struct DirEntry {
 
 // How much a listing needs to know about each entry.
 enum class ListDetail {
-    Names, // name and the directory / reparse-point bits only: no stat per entry
+    Names, // name and the directory / reparse-point bits only: no stat per file (folders
+           // and links get one each, to tell mounts and link targets apart)
     Full,  // every field
 };
 

@@ -45,32 +45,48 @@ bool lessFolded(const std::string& a, const std::string& b) {
     return a < b; // names equal when folded: keep a stable order
 }
 
+// A folder that is the root of another mount (another file system, or a bind mount of
+// the same one) is reported as a reparse point, as the system reports a mounted volume.
+bool isMountRoot(const struct statx& st, dev_t parentDev) {
+    if ((st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT))
+        return true;
+    return makedev(st.stx_dev_major, st.stx_dev_minor) != parentDev;
+}
+
+// The directory and reparse-point bits of an entry whose statx we have (not followed).
+std::uint32_t typeBits(const struct statx& st, int dirfd, const char* rel, dev_t parentDev, bool isDots) {
+    mode_t mode = st.stx_mode;
+    if (S_ISLNK(mode)) {
+        // A link says whether it points at a folder, as a junction or a directory link does.
+        struct stat target;
+        if (::fstatat(dirfd, rel, &target, 0) == 0 && S_ISDIR(target.st_mode))
+            return FA_REPARSE_POINT | FA_DIRECTORY;
+        return FA_REPARSE_POINT;
+    }
+    if (S_ISDIR(mode))
+        return (!isDots && isMountRoot(st, parentDev)) ? FA_DIRECTORY | FA_REPARSE_POINT : FA_DIRECTORY;
+    return 0;
+}
+
 // Fills everything but the name from a statx result of the entry itself (not followed).
 void fill(DirEntry& e, const struct statx& st, int dirfd, const char* rel, dev_t parentDev, bool isDots) {
-    e.attributes = 0;
     e.size = 0;
     mode_t mode = st.stx_mode;
     FileTime write = toFileTime(st.stx_mtime.tv_sec, st.stx_mtime.tv_nsec);
     e.lastWriteTime = write;
     e.lastAccessTime = toFileTime(st.stx_atime.tv_sec, st.stx_atime.tv_nsec);
     e.creationTime = (st.stx_mask & STATX_BTIME) ? toFileTime(st.stx_btime.tv_sec, st.stx_btime.tv_nsec) : write;
+    e.attributes = typeBits(st, dirfd, rel, parentDev, isDots);
     if (!(mode & S_IWUSR))
         e.attributes |= FA_READONLY;
     if (!isDots && !e.name.empty() && e.name[0] == '.')
         e.attributes |= FA_HIDDEN;
-    if (S_ISLNK(mode)) {
-        e.attributes |= FA_REPARSE_POINT;
-        struct stat target;
-        if (::fstatat(dirfd, rel, &target, 0) == 0 && S_ISDIR(target.st_mode))
-            e.attributes |= FA_DIRECTORY;
-    } else if (S_ISDIR(mode)) {
-        e.attributes |= FA_DIRECTORY;
-        dev_t dev = makedev(st.stx_dev_major, st.stx_dev_minor);
-        if (!isDots && dev != parentDev)
-            e.attributes |= FA_REPARSE_POINT; // a mount point
-    } else {
+    if (S_ISREG(mode)) {
         e.attributes |= FA_ARCHIVE;
         e.size = st.stx_size;
+    } else if (!S_ISDIR(mode) && !S_ISLNK(mode)) {
+        // Pipes, sockets and devices are no user files: marked as the system's own.
+        e.attributes |= FA_SYSTEM;
     }
 }
 
@@ -115,7 +131,7 @@ bool PosixFileSystem::listFolder(const std::string& folder, ListDetail detail,
         e.name = name;
         if (detail == ListDetail::Full || type == DT_UNKNOWN || (type == DT_DIR && !dots)) {
             struct statx st;
-            unsigned mask = detail == ListDetail::Full ? (STATX_BASIC_STATS | STATX_BTIME) : STATX_TYPE;
+            unsigned mask = detail == ListDetail::Full ? (STATX_BASIC_STATS | STATX_BTIME) : unsigned(STATX_TYPE);
             if (::statx(fd, name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &st) != 0) {
                 // Vanished between readdir and stat: skip it.
                 return true;
@@ -123,20 +139,21 @@ bool PosixFileSystem::listFolder(const std::string& folder, ListDetail detail,
             if (detail == ListDetail::Full) {
                 fill(e, st, fd, name.c_str(), folderDev, dots);
             } else {
-                e.attributes = 0;
                 e.size = 0;
-                if (S_ISDIR(st.stx_mode)) {
-                    e.attributes = FA_DIRECTORY;
-                    if (!dots && makedev(st.stx_dev_major, st.stx_dev_minor) != folderDev)
-                        e.attributes |= FA_REPARSE_POINT;
-                } else if (S_ISLNK(st.stx_mode)) {
-                    e.attributes = FA_REPARSE_POINT;
-                }
+                e.attributes = typeBits(st, fd, name.c_str(), folderDev, dots);
             }
         } else {
+            // Names only: the entry type comes with the name; only links need a look at
+            // their target, and folders one statx each to see whether they are mounts.
             e.size = 0;
             e.creationTime = e.lastAccessTime = e.lastWriteTime = 0;
-            e.attributes = type == DT_DIR ? std::uint32_t(FA_DIRECTORY) : type == DT_LNK ? std::uint32_t(FA_REPARSE_POINT) : 0u;
+            e.attributes = type == DT_DIR ? std::uint32_t(FA_DIRECTORY) : 0u;
+            if (type == DT_LNK) {
+                struct stat target;
+                e.attributes = (::fstatat(fd, name.c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode))
+                                   ? FA_REPARSE_POINT | FA_DIRECTORY
+                                   : FA_REPARSE_POINT;
+            }
         }
         return onEntry(e);
     };
