@@ -3,6 +3,7 @@
 // the process (the real one in the program, fixtures and recorders in tests).
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/shell.h"
 #include "platform/system.h"
 
 namespace platform {
@@ -10,6 +11,7 @@ namespace platform {
 struct Services {
     FileSystem* files = nullptr;
     System* system = nullptr;
+    Shell* shell = nullptr;
 };
 
 // The installed services; installing replaces the previous set (tests restore it).
@@ -18,6 +20,7 @@ void install(const Services& s);
 
 inline FileSystem& files() { return *services().files; }
 inline System& sys() { return *services().system; }
+inline Shell& shell() { return *services().shell; }
 
 // Drive path <-> native path through the installed drive map.
 std::string toNative(const std::string& path);

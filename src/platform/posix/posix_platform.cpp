@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_shell.h"
 #include "platform/posix/posix_system.h"
 
 namespace platform::posix {
@@ -130,6 +131,7 @@ PosixPlatform::PosixPlatform(std::optional<std::string> machineRoot) : machineRo
     }
     files_ = std::make_unique<PosixFileSystem>(map_);
     system_ = std::make_unique<PosixSystem>(map_, machineRoot_);
+    shell_ = std::make_unique<PosixShell>(map_);
 }
 
 PosixPlatform::~PosixPlatform() = default;
@@ -145,6 +147,7 @@ Services PosixPlatform::services() {
     Services s;
     s.files = files_.get();
     s.system = system_.get();
+    s.shell = shell_.get();
     return s;
 }
 

@@ -20,6 +20,7 @@ DriveMap driveMapFromMachineRoot(const std::string& machineRoot);
 
 class PosixFileSystem;
 class PosixSystem;
+class PosixShell;
 
 class PosixPlatform {
 public:
@@ -37,6 +38,7 @@ public:
 
     PosixFileSystem& files() { return *files_; }
     PosixSystem& system() { return *system_; }
+    PosixShell& shell() { return *shell_; }
     // A set of services wired to this platform, ready to install.
     Services services();
 
@@ -45,6 +47,7 @@ private:
     DriveMap map_;
     std::unique_ptr<PosixFileSystem> files_;
     std::unique_ptr<PosixSystem> system_;
+    std::unique_ptr<PosixShell> shell_;
 };
 
 } // namespace platform::posix

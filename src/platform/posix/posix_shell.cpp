@@ -1,0 +1,155 @@
+#include "platform/posix/posix_shell.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace platform::posix {
+
+namespace {
+
+bool statEntry(int dirfd, const char* name, struct statx& st) {
+    return ::statx(dirfd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE | STATX_INO, &st) == 0;
+}
+
+bool isMountRoot(const struct statx& st, dev_t dev) {
+    if ((st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT))
+        return true;
+    return makedev(st.stx_dev_major, st.stx_dev_minor) != dev;
+}
+
+// Removes everything inside the open folder `dirfd` (on device `dev`). Every step works
+// relative to an open descriptor, so a folder swapped for a link while we work is never
+// followed. Returns false when anything stayed.
+bool deleteContents(int dirfd, dev_t dev) {
+    int listFd = ::dup(dirfd);
+    if (listFd < 0)
+        return false;
+    DIR* dir = ::fdopendir(listFd);
+    if (!dir) {
+        ::close(listFd);
+        return false;
+    }
+    struct Name {
+        std::string name;
+        unsigned char type;
+    };
+    std::vector<Name> names;
+    while (dirent* d = ::readdir(dir)) {
+        if (std::strcmp(d->d_name, ".") != 0 && std::strcmp(d->d_name, "..") != 0)
+            names.push_back({d->d_name, d->d_type});
+    }
+    ::closedir(dir);
+
+    bool ok = true;
+    for (const Name& n : names) {
+        const char* name = n.name.c_str();
+        // Files and links go with one call; only folders (or unknown types) need a look.
+        if (n.type != DT_DIR && n.type != DT_UNKNOWN) {
+            if (::unlinkat(dirfd, name, 0) == 0 || errno == ENOENT)
+                continue;
+            if (errno != EISDIR && errno != EPERM) {
+                ok = false;
+                continue;
+            }
+        }
+        struct statx st;
+        if (!statEntry(dirfd, name, st)) {
+            ok = ok && errno == ENOENT; // gone already
+            continue;
+        }
+        if (!S_ISDIR(st.stx_mode)) {
+            if (::unlinkat(dirfd, name, 0) != 0 && errno != ENOENT)
+                ok = false;
+            continue;
+        }
+        if (isMountRoot(st, dev)) {
+            ok = false; // another file system: neither entered nor removed
+            continue;
+        }
+        int sub = ::openat(dirfd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (sub < 0) {
+            ok = false;
+            continue;
+        }
+        struct stat opened;
+        if (::fstat(sub, &opened) != 0 || opened.st_ino != st.stx_ino ||
+            opened.st_dev != makedev(st.stx_dev_major, st.stx_dev_minor)) {
+            ::close(sub); // replaced between the look and the open
+            ok = false;
+            continue;
+        }
+        bool inner = deleteContents(sub, dev);
+        ::close(sub);
+        if (!inner || ::unlinkat(dirfd, name, AT_REMOVEDIR) != 0)
+            ok = false;
+    }
+    return ok;
+}
+
+std::string parentOf(const std::string& p) {
+    auto slash = p.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : p.substr(0, slash);
+}
+
+} // namespace
+
+bool PosixShell::deleteTree(const std::string& path) {
+    std::string p = map_.toNative(path);
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
+    if (p.empty() || p == "/")
+        return false;
+    for (const Drive& d : map_.drives())
+        if (d.nativeRoot == p)
+            return false; // a drive root is never deleted
+
+    struct statx st;
+    if (!statEntry(AT_FDCWD, p.c_str(), st))
+        return false;
+    if (!S_ISDIR(st.stx_mode))
+        return ::unlink(p.c_str()) == 0; // a file or a link: itself only
+
+    struct stat parent;
+    if (::stat(parentOf(p).c_str(), &parent) != 0 || isMountRoot(st, parent.st_dev))
+        return false; // a mount point is not entered
+    int fd = ::open(p.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    dev_t dev = makedev(st.stx_dev_major, st.stx_dev_minor);
+    bool ok = deleteContents(fd, dev);
+    ::close(fd);
+    return ::rmdir(p.c_str()) == 0 && ok;
+}
+
+std::optional<std::string> PosixShell::displayName(const std::string& path) {
+    std::string p = map_.toNative(path);
+    struct stat st;
+    if (p.empty() || ::lstat(p.c_str(), &st) != 0)
+        return std::nullopt;
+    if (DriveMap::isDrivePath(path)) {
+        std::string rest = path.substr(2);
+        if (rest.empty() || rest == "\\" || rest == "/") {
+            const Drive* d = map_.find(path[0]);
+            return driveDisplayName(d->letter, d->type);
+        }
+    }
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
+    auto slash = p.find_last_of('/');
+    std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
+    if (name.empty())
+        return p;
+    return name;
+}
+
+} // namespace platform::posix
