@@ -1,0 +1,27 @@
+#pragma once
+// Where the settings files live, and the text files of lines that several windows share.
+#include <string>
+#include <vector>
+
+// `name` in the folder of the running executable.
+std::string ProgramFilePath(const std::string& name);
+// "quorCleaner.cfg" in the program's folder; its pattern file is this path + ".Garbage".
+std::string SettingsFilePath();
+// "Option2.CFG" in the program's folder: the file names the junk scan never lists.
+std::string IgnoreListPath();
+
+inline const char* const kGarbageSuffix = ".Garbage";
+
+// Splits text at CR LF, LF or CR; a last line without its end still counts, and an empty
+// text has no lines.
+std::vector<std::string> SplitLines(const std::string& text);
+// Each line followed by CR LF, the last one too.
+std::string JoinLines(const std::vector<std::string>& lines);
+
+enum class MissingFile { Fail, Empty };
+// All lines of a text file. A missing file throws FileOpenError ("Cannot open file ...")
+// unless `missing` is Empty.
+std::vector<std::string> LoadLinesFromFile(const std::string& path, MissingFile missing = MissingFile::Fail);
+// Replaces the file with the lines, each ended by CR LF; never leaves it half written.
+// Throws FileCreateError or InOutError.
+void SaveLinesToFile(const std::string& path, const std::vector<std::string>& lines);

@@ -1,0 +1,37 @@
+#pragma once
+// Puts the program's folder somewhere a test chooses (a folder on a TempMachine drive), so
+// settings files are read and written there and never beside the test executable.
+// Create it after the TempMachine; it restores the previous services when it goes.
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace testsupport {
+
+class ProgramFolderAt : public platform::System {
+public:
+    // `folder` is a drive path ("C:\QuorCleaner"); it is created when missing.
+    explicit ProgramFolderAt(std::string folder);
+    ~ProgramFolderAt() override;
+    ProgramFolderAt(const ProgramFolderAt&) = delete;
+    ProgramFolderAt& operator=(const ProgramFolderAt&) = delete;
+
+    // "name" inside the folder, as a drive path.
+    std::string file(const std::string& name) const { return folder_ + "\\" + name; }
+
+    std::string programFolder() override { return folder_; }
+    std::string currentFolder() override { return inner_->currentFolder(); }
+    const platform::DriveMap& driveMap() override { return inner_->driveMap(); }
+    platform::MutexResult acquireMutex(const std::string& name, std::unique_ptr<platform::NamedMutex>& held) override {
+        return inner_->acquireMutex(name, held);
+    }
+    std::optional<std::string> environment(const std::string& name) override { return inner_->environment(name); }
+
+private:
+    std::string folder_;
+    platform::Services previous_;
+    platform::System* inner_;
+};
+
+} // namespace testsupport
