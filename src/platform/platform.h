@@ -1,8 +1,11 @@
 #pragma once
 // The services the system reaches the operating system through. One set is installed for
 // the process (the real one in the program, fixtures and recorders in tests).
+#include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/machine.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system.h"
 
@@ -12,6 +15,9 @@ struct Services {
     FileSystem* files = nullptr;
     System* system = nullptr;
     Shell* shell = nullptr;
+    Clock* clock = nullptr;
+    Machine* machine = nullptr;
+    Registry* registry = nullptr;
 };
 
 // The installed services; installing replaces the previous set (tests restore it).
@@ -21,6 +27,9 @@ void install(const Services& s);
 inline FileSystem& files() { return *services().files; }
 inline System& sys() { return *services().system; }
 inline Shell& shell() { return *services().shell; }
+inline Clock& clock() { return *services().clock; }
+inline Machine& machine() { return *services().machine; }
+inline Registry& registry() { return *services().registry; }
 
 // Drive path <-> native path through the installed drive map.
 std::string toNative(const std::string& path);

@@ -43,6 +43,7 @@ void HeadlessToolkit::drainQueue() {
 }
 
 void HeadlessToolkit::run(Form& mainForm) {
+    setMainForm(&mainForm);
     dispatch([&] { mainForm.show(); });
     if (mainScript)
         mainScript(mainForm);

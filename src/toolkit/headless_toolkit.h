@@ -64,6 +64,7 @@ public:
     std::vector<std::pair<Form*, int>> animations;
     std::vector<std::pair<PopupMenu*, Point>> popups;
     std::vector<std::string> titleLog;
+    int restoreTopmostCalls = 0;
 
     // Toolkit.
     void run(Form& mainForm) override;
@@ -75,6 +76,7 @@ public:
     Point cursorPos() override { return cursorPos_; }
     Point screenToClient(const Form& form, Point screen) override;
     void setApplicationTitle(const std::string& title) override;
+    void restoreTopmost() override { ++restoreTopmostCalls; }
     void runOnMainThread(const std::function<void()>& fn) override { fn(); }
     void postMessage(Form& form, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) override;
     void animateShow(Form& form, int ms) override;

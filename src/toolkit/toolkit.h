@@ -54,6 +54,15 @@ public:
     void setHelpFile(const std::string& f) { helpFile_ = f; }
     const std::string& helpFile() const { return helpFile_; }
 
+    // The message loop's main form (set when run() starts; nullptr before).
+    Form* mainForm() const { return mainForm_; }
+    void setMainForm(Form* f) { mainForm_ = f; }
+    // The application's own task-bar entry, hidden while the program sits in the
+    // notification area, and the restoring of its topmost windows afterwards.
+    virtual void setApplicationHidden(bool hidden) { applicationHidden_ = hidden; }
+    bool applicationHidden() const { return applicationHidden_; }
+    virtual void restoreTopmost() {}
+
     // Runs `fn` on the user-interface thread and waits until it has run.
     virtual void runOnMainThread(const std::function<void()>& fn) = 0;
     // Queues a private message for a form; delivered by the message loop.
@@ -74,6 +83,8 @@ public:
 
 private:
     std::string title_, helpFile_;
+    Form* mainForm_ = nullptr;
+    bool applicationHidden_ = false;
 };
 
 // Runs an event handler as the message loop does: an error that escapes it reaches the

@@ -41,7 +41,10 @@ TempMachine::~TempMachine() {
 
 void TempMachine::reload() {
     auto next = std::make_unique<platform::posix::PosixPlatform>(root_.string());
-    platform::install(next->services());
+    platform::Services s = next->services();
+    machine_.real = s.machine;
+    s.machine = &machine_;
+    platform::install(s);
     platform_ = std::move(next);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/posix/posix_platform.h"
+#include "support/recorders.h"
 
 namespace testsupport {
 
@@ -29,6 +30,9 @@ public:
     std::string readFile(const std::string& drivePath) const;
 
     platform::posix::PosixPlatform& platform() { return *platform_; }
+    // Installed in place of the real machine services: power-off requests are recorded,
+    // never made.
+    RecordingMachine& machine() { return machine_; }
     // Rebuilds the platform after the drive layout changed on disk.
     void reload();
 
@@ -36,6 +40,7 @@ private:
     std::filesystem::path root_;
     std::unique_ptr<platform::posix::PosixPlatform> platform_;
     platform::Services previous_;
+    RecordingMachine machine_;
 };
 
 } // namespace testsupport

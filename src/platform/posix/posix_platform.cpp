@@ -9,6 +9,8 @@
 #include <sstream>
 
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_clock.h"
+#include "platform/posix/posix_machine.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/posix_system.h"
 
@@ -132,6 +134,19 @@ PosixPlatform::PosixPlatform(std::optional<std::string> machineRoot) : machineRo
     files_ = std::make_unique<PosixFileSystem>(map_);
     system_ = std::make_unique<PosixSystem>(map_, machineRoot_);
     shell_ = std::make_unique<PosixShell>(map_);
+    clock_ = std::make_unique<PosixClock>();
+    machine_ = std::make_unique<PosixMachine>(map_);
+    registry_ = std::make_unique<HiveRegistry>();
+    if (machineRoot_) {
+        for (const char* hive : {"system.reg", "user.reg"}) {
+            std::ifstream f(*machineRoot_ + "/" + hive, std::ios::binary);
+            if (!f)
+                continue;
+            std::stringstream ss;
+            ss << f.rdbuf();
+            registry_->load(ss.str());
+        }
+    }
 }
 
 PosixPlatform::~PosixPlatform() = default;
@@ -148,6 +163,9 @@ Services PosixPlatform::services() {
     s.files = files_.get();
     s.system = system_.get();
     s.shell = shell_.get();
+    s.clock = clock_.get();
+    s.machine = machine_.get();
+    s.registry = registry_.get();
     return s;
 }
 

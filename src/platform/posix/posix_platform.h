@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/hive_registry.h"
 #include "platform/platform.h"
 
 namespace platform::posix {
@@ -21,6 +22,8 @@ DriveMap driveMapFromMachineRoot(const std::string& machineRoot);
 class PosixFileSystem;
 class PosixSystem;
 class PosixShell;
+class PosixClock;
+class PosixMachine;
 
 class PosixPlatform {
 public:
@@ -39,6 +42,11 @@ public:
     PosixFileSystem& files() { return *files_; }
     PosixSystem& system() { return *system_; }
     PosixShell& shell() { return *shell_; }
+    PosixClock& clock() { return *clock_; }
+    PosixMachine& machine() { return *machine_; }
+    // The machine root's hives "system.reg" and "user.reg" (in that order); empty without
+    // a machine root.
+    HiveRegistry& registry() { return *registry_; }
     // A set of services wired to this platform, ready to install.
     Services services();
 
@@ -48,6 +56,9 @@ private:
     std::unique_ptr<PosixFileSystem> files_;
     std::unique_ptr<PosixSystem> system_;
     std::unique_ptr<PosixShell> shell_;
+    std::unique_ptr<PosixClock> clock_;
+    std::unique_ptr<PosixMachine> machine_;
+    std::unique_ptr<HiveRegistry> registry_;
 };
 
 } // namespace platform::posix

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include "settings/date_time.h"
+
+TEST(DateTime, DayCountsFrom30December1899) {
+    struct Case {
+        int y, m, d;
+        double value;
+    } cases[] = {
+        {1899, 12, 30, 0}, {1899, 12, 31, 1}, {1900, 1, 1, 2}, {1900, 3, 1, 61},
+        {2008, 8, 1, 39661}, {1899, 12, 29, -1}, {9999, 12, 31, 2958465},
+    };
+    for (const auto& c : cases) {
+        double v = -99;
+        ASSERT_TRUE(TryEncodeDate(c.y, c.m, c.d, v)) << c.y;
+        EXPECT_DOUBLE_EQ(v, c.value) << c.y << "-" << c.m << "-" << c.d;
+        platform::SystemTime t = DecodeDateTime(v);
+        EXPECT_EQ(t.year * 10000 + t.month * 100 + t.day, c.y * 10000 + c.m * 100 + c.d);
+    }
+    double v;
+    for (auto [y, m, d] : {std::tuple{1900, 2, 29}, {2008, 2, 30}, {2008, 13, 1}, {0, 1, 1}, {10000, 1, 1}, {2008, 4, 31}})
+        EXPECT_FALSE(TryEncodeDate(y, m, d, v)) << y << "-" << m << "-" << d;
+}
+
+TEST(DateTime, FormatPictures) {
+    double dt = EncodeDateTime({2008, 8, 1, 9, 5, 7, 42});
+    struct Case {
+        const char* format;
+        const char* text;
+    } cases[] = {
+        {"yyyy/mm/dd,hh:mm:ss", "2008-08-01,09.05.07"},
+        {"m/d/yyyy", "8-1-2008"},
+        {"yy m h:n:s", "08 8 9.5.7"},
+        {"hh:nn:ss.zzz", "09.05.07.042"},
+        {"'mm' \"dd\" dd", "mm dd 01"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatDateTime(c.format, dt, "-", "."), c.text) << c.format;
+    // 23:59:59.9996 rounds to the next day's midnight, not to 23:59:59 of the wrong day.
+    double late = 39661 + (86400000 - 0.4) / 86400000.0;
+    EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn:ss", late, "/", ":"), "2008/08/02 00:00:00");
+}

@@ -1,0 +1,58 @@
+#pragma once
+// Stand-ins for the services whose effects reach past the program or depend on the
+// machine: the power-off request and the clock. TempMachine installs a RecordingMachine
+// over the real one, so no test can ever shut the computer down.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/machine.h"
+
+namespace testsupport {
+
+class RecordingMachine : public platform::Machine {
+public:
+    // Asked for the Windows folder and short paths (and the version unless `version` is set).
+    platform::Machine* real = nullptr;
+
+    // Scripted answers.
+    std::optional<platform::OsVersion> version;
+    bool versionFails = false;
+    bool tokenOpens = true;
+    bool privilegeFound = true;
+    std::uint32_t adjustError = 0;
+
+    // What was asked, in order: "openProcessToken", "lookupPrivilegeValue SeShutdownPrivilege",
+    // "adjustTokenPrivileges", "exitWindows 12".
+    std::vector<std::string> calls;
+    // The flags of every request to end the session; nothing else happens.
+    std::vector<unsigned> exitRequests;
+
+    bool osVersion(platform::OsVersion& v) override;
+    bool openProcessToken() override;
+    bool lookupPrivilegeValue(const std::string& privilege) override;
+    std::uint32_t adjustTokenPrivileges() override;
+    bool exitWindows(unsigned flags) override;
+    std::string windowsFolder() override;
+    platform::ShortPath shortPathName(const std::string& path, std::size_t room) override;
+};
+
+// A clock at a fixed time, in a time zone of a fixed offset, with chosen separators.
+class FixedClock : public platform::Clock {
+public:
+    platform::FileTime utcNow = 0;
+    int offsetMinutes = 0; // local time = UTC + offset
+    std::string date = "/", time = ":";
+
+    // 2008-08-01 09:30:18 UTC and the like, as a file time.
+    static platform::FileTime fileTime(int year, int month, int day, int hour, int minute, int second);
+
+    platform::FileTime now() override { return utcNow; }
+    bool toLocal(platform::FileTime utc, platform::SystemTime& local) override;
+    std::string dateSeparator() override { return date; }
+    std::string timeSeparator() override { return time; }
+};
+
+} // namespace testsupport
