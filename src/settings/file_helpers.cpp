@@ -1,7 +1,5 @@
 #include "settings/file_helpers.h"
 
-#include <cmath>
-
 #include "platform/platform.h"
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
@@ -52,13 +50,17 @@ bool DirectorySizeIsZero(const std::string& folder) {
 }
 
 double SizeInUnit(std::int64_t bytes, int unit) {
-    double b = static_cast<double>(bytes);
+    std::int64_t per = 0;
     switch (unit) {
-    case 0: return std::trunc(b * 1000 / 1048576) / 1000;
-    case 1: return std::trunc(b * 1000 / 1024) / 1000;
-    case 3: return std::trunc(b * 1000 / 1073741824) / 1000;
-    default: return b;
+    case 0: per = 1048576; break;
+    case 1: per = 1024; break;
+    case 3: per = 1073741824; break;
+    default: return static_cast<double>(bytes);
     }
+    // Thousandths in integers, split so that bytes * 1000 cannot overflow and nothing is
+    // rounded in a double before the cut (which a total of several terabytes would be).
+    std::int64_t thousandths = bytes / per * 1000 + bytes % per * 1000 / per;
+    return static_cast<double>(thousandths) / 1000;
 }
 
 double FolderSizeIn(const std::string& folder, int unit) { return SizeInUnit(DirectorySize(folder), unit); }

@@ -95,6 +95,14 @@ TEST(FolderSizeIn, UnitsTruncateToThreeDecimals) {
         EXPECT_DOUBLE_EQ(FolderSizeIn(c.folder, c.unit), c.value) << c.folder << " unit " << c.unit;
 }
 
+TEST(SizeInUnit, CutsInIntegersSoHugeTotalsAreNeverRoundedUp) {
+    // 100,000,000,018,219 bytes are 95,367,431.6579... MB; times 1000 in a double this
+    // rounds up past the next thousandth.
+    EXPECT_DOUBLE_EQ(SizeInUnit(100000000018219LL, 0), 95367431.657);
+    EXPECT_DOUBLE_EQ(SizeInUnit(-1500, 1), -1.464); // toward zero
+    EXPECT_DOUBLE_EQ(SizeInUnit(INT64_MAX, 1), 9007199254740991.999); // and no overflow
+}
+
 TEST(FolderSizeIn, CountsHiddenFoldersAndLargeFilesInFull) {
     testsupport::TempMachine m;
     // Hidden, read-only and dot folders are entered; a 3 GiB file counts all its bytes.

@@ -1,0 +1,115 @@
+#include "analyzer/size_engine.h"
+
+#include "platform/platform.h"
+#include "settings/disk.h"
+#include "settings/file_helpers.h"
+#include "toolkit/control.h"
+#include "toolkit/toolkit.h"
+
+std::atomic<bool> ScanAborted{false};
+
+void RequestStop() { ScanAborted = true; }
+void ClearStop() { ScanAborted = false; }
+
+namespace {
+
+constexpr std::int64_t kMegabyte = 1048576;
+
+// Lets the window deliver ESC and repaint.
+void pump() {
+    if (toolkit::Toolkit* t = toolkit::Toolkit::instance())
+        t->processMessages();
+}
+
+// The bar shows activity, not a fraction: it fills and wraps around.
+void tick(toolkit::ProgressBar* bar) {
+    if (bar && bar->max() > 0)
+        bar->setPosition((bar->position() + 1) % bar->max());
+}
+
+// A subfolder the walk goes into: links and mount points lead out of the tree.
+bool entered(const platform::DirEntry& e) { return e.isDirectory() && !e.isDots() && !e.isReparsePoint(); }
+
+// The bytes below a folder known to exist; one pump per folder, one tick per entry.
+std::int64_t walk(const std::string& folder, toolkit::ProgressBar* progress) {
+    std::int64_t total = 0;
+    platform::files().listFolder(folder, platform::ListDetail::Full, [&](const platform::DirEntry& e) {
+        tick(progress);
+        total += static_cast<std::int64_t>(e.size); // 0 for folders and links
+        if (entered(e)) {
+            pump();
+            if (!ScanAborted)
+                total += walk(JoinPath(folder, e.name), progress);
+        }
+        return true;
+    });
+    return total;
+}
+
+std::int64_t folderBytes(const std::string& path, toolkit::ProgressBar* progress) {
+    pump();
+    if (ScanAborted || !platform::files().isDirectory(path))
+        return 0;
+    return walk(path, progress);
+}
+
+std::vector<TSpaceEntry> scan(const std::string& folder, bool whole, toolkit::ProgressBar* progress,
+                              const SpaceEntrySink& onEntry) {
+    std::vector<TSpaceEntry> entries;
+    // A link to a folder is no folder of this tree, as in FolderSize.
+    if (!platform::files().isDirectory(folder))
+        return entries;
+    auto add = [&](const std::string& label, double mb) {
+        entries.push_back({label, mb});
+        if (onEntry)
+            onEntry(entries.back());
+    };
+    platform::files().listFolder(folder, platform::ListDetail::Full, [&](const platform::DirEntry& e) {
+        if (e.isDirectory() && !e.isDots()) {
+            double mb = 0;
+            if (!e.isReparsePoint()) {
+                mb = SizeInUnit(folderBytes(JoinPath(folder, e.name), progress), suMegabytes);
+                if (whole)
+                    mb = static_cast<double>(static_cast<std::int64_t>(mb));
+            }
+            add(e.name, mb);
+        } else if (!e.isDirectory() && e.size > 1024) {
+            add(e.name, static_cast<double>(static_cast<std::int64_t>(e.size) / kMegabyte));
+        }
+        if (whole || !e.isDirectory())
+            tick(progress);
+        return true;
+    });
+    return entries;
+}
+
+} // namespace
+
+double FolderSize(const std::string& path, int unit, toolkit::ProgressBar* progress) {
+    return SizeInUnit(folderBytes(path, progress), unit);
+}
+
+std::vector<TSpaceEntry> ScanFolderSpace(const std::string& folder, toolkit::ProgressBar* progress,
+                                         const SpaceEntrySink& onEntry) {
+    return scan(folder, false, progress, onEntry);
+}
+
+std::vector<TSpaceEntry> ScanFolderSpaceWhole(const std::string& folder, toolkit::ProgressBar* progress,
+                                              const SpaceEntrySink& onEntry) {
+    // Also without its trailing separator the folder itself is listed, never its
+    // neighbours whose names begin like it.
+    return scan(folder, true, progress, onEntry);
+}
+
+std::vector<TDriveSpace> DriveSpaceFigures(const TDisk& table) {
+    std::vector<TDriveSpace> rows;
+    for (int i = 0; i < table.Count; ++i) {
+        std::string root = table.DriveName(i);
+        std::int64_t total = -1, freeBytes = -1;
+        if (!platform::files().diskFreeSpace(root, total, freeBytes))
+            total = freeBytes = -1;
+        // Division toward zero: a drive that cannot say (-1) shows 0.
+        rows.push_back({root, freeBytes / kMegabyte, total / kMegabyte});
+    }
+    return rows;
+}

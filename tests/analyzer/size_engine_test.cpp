@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "analyzer/size_engine.h"
+#include "platform/platform.h"
+#include "settings/disk.h"
+#include "support/mount_stand_in.h"
+#include "support/temp_machine.h"
+#include "toolkit/control.h"
+#include "toolkit/headless_toolkit.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::int64_t MiB = 1048576;
+constexpr std::int64_t GiB = std::int64_t(1) << 30;
+
+void sparse(testsupport::TempMachine& m, const std::string& path, std::int64_t size) {
+    fs::resize_file(m.writeFile(path), std::uintmax_t(size));
+}
+
+// A headless toolkit that notes the progress bar's position at every pump.
+struct PumpLog : toolkit::HeadlessToolkit {
+    toolkit::ProgressBar* bar = nullptr;
+    std::vector<int> positions;
+    void processMessages() override {
+        if (bar)
+            positions.push_back(bar->position());
+        HeadlessToolkit::processMessages();
+    }
+};
+
+// Every test starts and ends without a stop request: the flag is program-wide.
+struct SizeEngine : ::testing::Test {
+    testsupport::TempMachine m{"CD"};
+    PumpLog tk;
+    toolkit::ProgressBar bar{nullptr, "Pb_Process"};
+    SizeEngine() { ClearStop(); }
+    ~SizeEngine() override { ClearStop(); }
+};
+
+} // namespace
+
+TEST_F(SizeEngine, FolderSizeInEveryUnit) {
+    m.writeFile("C:\\one\\sub\\a.bin", std::string(MiB / 2, 'a'));
+    m.writeFile("C:\\one\\sub\\b.bin", std::string(MiB / 2, 'b'));
+    m.writeFile("C:\\million\\m.bin", std::string(1000000, 'm'));
+    sparse(m, "C:\\huge\\five.img", 5 * GiB);
+    struct Case {
+        const char* path;
+        int unit;
+        double value;
+    } cases[] = {
+        {"C:\\one", suMegabytes, 1.0},          // all of it one level down
+        {"C:\\one", suBytes, 1048576},
+        {"C:\\one\\", suKilobytes, 1024},
+        {"C:\\million", suMegabytes, 0.953},     // 953.67 cut to 953 thousandths
+        {"C:\\million", suKilobytes, 976.562},
+        {"C:\\million", suGigabytes, 0.0},
+        {"C:\\million", suBytes, 1000000},
+        {"C:\\million", 9, 1000000},             // unknown codes give bytes
+        {"C:\\huge", suGigabytes, 5.0},          // all 64 bits of a large file
+        {"C:\\huge", suMegabytes, 5120.0},
+        {"C:\\nothing", suMegabytes, 0.0},
+        {"C:\\nothing", suBytes, 0.0},
+        {"C:\\million\\m.bin", suBytes, 0.0},    // a file is no folder
+        {"Q:\\", suBytes, 0.0},                  // nor is an unmapped drive
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(FolderSize(c.path, c.unit), c.value) << c.path << " unit " << c.unit;
+}
+
+TEST_F(SizeEngine, EntersEveryFolderButNoLinkOrMount) {
+    // Dot, hidden and read-only folders at any depth count like any other.
+    m.writeFile("C:\\t\\own.bin", std::string(1, 'x'));
+    m.writeFile("C:\\t\\sub\\.git\\objects\\o.bin", std::string(10, 'o'));
+    m.writeFile("C:\\t\\.cache\\c.bin", std::string(100, 'c'));
+    fs::path ro = m.writeFile("C:\\t\\sub\\ro\\r.bin", std::string(2000, 'r')).parent_path();
+    fs::permissions(ro, fs::perms::owner_read | fs::perms::owner_exec);
+    // Links lead out of the tree (to its root, back up, beside it) and are never entered.
+    m.writeFile("C:\\outside\\keep.bin", std::string(10000, 'k'));
+    fs::path t = m.native("C:\\t");
+    fs::create_directory_symlink("/", t / "root");
+    fs::create_directory_symlink("..", t / "sub" / "up");
+    fs::create_directory_symlink(m.native("C:\\outside"), t / "beside");
+    fs::create_symlink(m.native("C:\\outside\\keep.bin"), t / "file-link");
+    EXPECT_EQ(FolderSize("C:\\t", suBytes), 2111.0);
+    EXPECT_EQ(FolderSize("C:\\t\\beside", suBytes), 0.0); // not even when named
+    // A scan lists the link to a folder with 0 and a link to a file not at all.
+    auto entries = ScanFolderSpace("C:\\t");
+    std::vector<TSpaceEntry> want = {{".cache", 0.0}, {"beside", 0.0}, {"root", 0.0}, {"sub", 0.001}};
+    EXPECT_EQ(entries, want);
+    EXPECT_TRUE(ScanFolderSpace("C:\\t\\beside").empty());
+}
+
+TEST_F(SizeEngine, MountPointsAreNotEntered) {
+    m.writeFile("C:\\t\\own.bin", "123");
+    fs::path mnt = m.makeDir("C:\\t\\mnt");
+    auto tmpfs = testsupport::MountStandIn::tmpfs(mnt.string());
+    if (!tmpfs.ok())
+        GTEST_SKIP() << testsupport::MountStandIn::lastFailure();
+    m.writeFile("C:\\t\\mnt\\other.bin", std::string(2 * MiB, 'o'));
+    auto bind = testsupport::MountStandIn::bind(m.native("C:\\t").string(), m.makeDir("C:\\t\\again").string());
+    ASSERT_TRUE(bind.ok());
+    EXPECT_EQ(FolderSize("C:\\t", suBytes), 3.0);
+    std::vector<TSpaceEntry> want = {{"again", 0.0}, {"mnt", 0.0}};
+    EXPECT_EQ(ScanFolderSpace("C:\\t"), want);
+    EXPECT_EQ(ScanFolderSpaceWhole("C:\\t\\"), want);
+}
+
+TEST_F(SizeEngine, BothScansListFoldersAndLargerFilesInListingOrder) {
+    m.writeFile("D:\\data\\a100", std::string(100, '1'));
+    m.writeFile("D:\\data\\b1024", std::string(1024, '2'));
+    m.writeFile("D:\\data\\c1025", std::string(1025, '3'));
+    m.writeFile("D:\\data\\d3m", std::string(3 * MiB, '4'));
+    m.writeFile("D:\\data\\e.hidden\\x.bin", std::string(MiB + MiB / 2, 'h'));
+    m.writeFile("D:\\data\\e.hidden\\.deeper\\y.bin", std::string(MiB / 2, 'y'));
+    sparse(m, "D:\\data\\f5g", 5 * GiB);
+    m.writeFile("D:\\files\\a100", std::string(100, '1'));
+    m.writeFile("D:\\files\\c1025", std::string(1025, '3'));
+    m.writeFile("D:\\files\\d3m", std::string(3 * MiB, '4'));
+    m.writeFile("D:\\dataset\\z.bin", std::string(10, 'z')); // begins like "data"
+    std::vector<TSpaceEntry> files = {{"c1025", 0.0}, {"d3m", 3.0}};
+    std::vector<TSpaceEntry> data = {{"c1025", 0.0}, {"d3m", 3.0}, {"e.hidden", 2.0}, {"f5g", 5120.0}};
+    for (const char* folder : {"D:\\files", "D:\\files\\"}) {
+        EXPECT_EQ(ScanFolderSpace(folder), files) << folder;
+        EXPECT_EQ(ScanFolderSpaceWhole(folder), files) << folder;
+    }
+    for (const char* folder : {"D:\\data", "D:\\data\\"}) {
+        EXPECT_EQ(ScanFolderSpace(folder), data) << folder;
+        EXPECT_EQ(ScanFolderSpaceWhole(folder), data) << folder;
+    }
+    // Three decimals against whole megabytes, cut toward zero.
+    m.writeFile("D:\\data\\e.hidden\\more.bin", std::string(MiB / 4, 'm'));
+    EXPECT_EQ(ScanFolderSpace("D:\\data")[2], (TSpaceEntry{"e.hidden", 2.25}));
+    EXPECT_EQ(ScanFolderSpaceWhole("D:\\data\\")[2], (TSpaceEntry{"e.hidden", 2.0}));
+    // Each entry reaches the sink as it is measured, in the same order.
+    std::vector<TSpaceEntry> seen;
+    auto all = ScanFolderSpace("D:\\data", nullptr, [&](const TSpaceEntry& e) { seen.push_back(e); });
+    EXPECT_EQ(seen, all);
+    EXPECT_TRUE(ScanFolderSpace("D:\\nothing").empty());
+    EXPECT_TRUE(ScanFolderSpaceWhole("D:\\data\\d3m").empty());
+}
+
+TEST_F(SizeEngine, OnePumpPerFolderVisitedAndTicksWhereTheScansPutThem) {
+    // Listed as ".", "..", "a", "b", "f1", "f2", "link"; "a" holds two files, "b" nothing.
+    m.writeFile("C:\\p\\a\\x", "x");
+    m.writeFile("C:\\p\\a\\y", std::string(2000, 'y'));
+    m.makeDir("C:\\p\\b");
+    m.writeFile("C:\\p\\f1", std::string(100, '1'));
+    m.writeFile("C:\\p\\f2", std::string(2000, '2'));
+    fs::create_directory_symlink(m.native("C:\\p\\a"), m.native("C:\\p\\link"));
+    tk.bar = &bar;
+    struct Case {
+        bool whole;
+        int start;
+        std::vector<int> atPumps; // the bar's position as each folder's walk begins
+        int end;
+    } cases[] = {
+        // Folders tick only inside ("." and ".." too: a 4, b 2); each file once.
+        {false, 0, {0, 4}, 8},
+        // Every entry ticks once more at the top; the bar wraps from 99 to 0.
+        {true, 0, {2, 7}, 13},
+        {true, 90, {92, 97}, 3},
+    };
+    for (const auto& c : cases) {
+        bar.setPosition(c.start);
+        tk.positions.clear();
+        tk.processMessagesCalls = 0;
+        if (c.whole)
+            ScanFolderSpaceWhole("C:\\p\\", &bar);
+        else
+            ScanFolderSpace("C:\\p", &bar);
+        EXPECT_EQ(tk.positions, c.atPumps) << c.whole << " from " << c.start;
+        EXPECT_EQ(bar.position(), c.end) << c.whole << " from " << c.start;
+    }
+    // FolderSize pumps once for the folder itself, once per folder below, none per file.
+    tk.processMessagesCalls = 0;
+    bar.setPosition(0);
+    EXPECT_EQ(FolderSize("C:\\p", suBytes, &bar), 1 + 2000 + 100 + 2000);
+    EXPECT_EQ(tk.processMessagesCalls, 3);
+    EXPECT_EQ(bar.position(), 7 + 4 + 2);
+}
+
+TEST_F(SizeEngine, StopGivesZeroForFoldersNotYetMeasuredUntilCleared) {
+    m.writeFile("C:\\s\\a\\deep\\d.bin", std::string(3, 'd'));
+    m.writeFile("C:\\s\\a\\f.bin", std::string(5, 'f'));
+    m.writeFile("C:\\s\\b\\b.bin", std::string(2 * MiB, 'b'));
+    m.writeFile("C:\\s\\top.bin", std::string(3 * MiB, 't'));
+    // ESC arrives at the third pump, as "a\deep" begins: it and "b" count 0; the files of
+    // "s" and "a" are already being listed and keep their bytes.
+    tk.queue(RequestStop, 2);
+    EXPECT_EQ(FolderSize("C:\\s", suBytes), 3 * MiB + 5);
+    EXPECT_TRUE(ScanAborted);
+    // Every later scan shows 0 for folders and real values for files...
+    std::vector<TSpaceEntry> stopped = {{"a", 0.0}, {"b", 0.0}, {"top.bin", 3.0}};
+    EXPECT_EQ(ScanFolderSpace("C:\\s"), stopped);
+    EXPECT_EQ(ScanFolderSpaceWhole("C:\\s\\"), stopped);
+    EXPECT_EQ(FolderSize("C:\\s", suBytes), 0.0);
+    // ...until the stop is cleared.
+    ClearStop();
+    std::vector<TSpaceEntry> real = {{"a", 0.0}, {"b", 2.0}, {"top.bin", 3.0}};
+    EXPECT_EQ(ScanFolderSpace("C:\\s"), real);
+    // ESC at the first folder of a scan: every folder 0, files real.
+    tk.queue(RequestStop);
+    EXPECT_EQ(ScanFolderSpaceWhole("C:\\s\\"), stopped);
+}
+
+TEST_F(SizeEngine, DriveSpaceOfEveryDriveInTableOrder) {
+    TDisk table;
+    ASSERT_EQ(table.Count, 2);
+    std::int64_t total = 0, freeBytes = 0;
+    ASSERT_TRUE(platform::files().diskFreeSpace("C:\\", total, freeBytes));
+    auto rows = DriveSpaceFigures(table);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].Root, "C:\\");
+    EXPECT_EQ(rows[1].Root, "D:\\");
+    EXPECT_EQ(rows[0].TotalMB, total / MiB);
+    EXPECT_GT(rows[0].TotalMB, 0);
+    EXPECT_LE(rows[0].FreeMB, rows[0].TotalMB);
+    // A drive whose medium is gone since the table was built says nothing: 0 and 0.
+    fs::remove_all(m.drive('D'));
+    EXPECT_EQ(DriveSpaceFigures(table)[1], (TDriveSpace{"D:\\", 0, 0}));
+}
