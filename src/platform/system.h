@@ -35,6 +35,10 @@ public:
     virtual MutexResult acquireMutex(const std::string& name, std::unique_ptr<NamedMutex>& held) = 0;
 
     virtual std::optional<std::string> environment(const std::string& name) = 0;
+
+    // True when `path` (a drive path) lies in a folder of the operating system itself,
+    // which bulk deletions leave alone as they leave the Windows folder.
+    virtual bool inSystemArea(const std::string& path) = 0;
 };
 
 } // namespace platform

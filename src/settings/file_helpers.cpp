@@ -49,6 +49,28 @@ bool DirectorySizeIsZero(const std::string& folder) {
     return addSizes(folder, total, true);
 }
 
+namespace {
+
+bool holdsNoFile(const std::string& folder) {
+    bool empty = true;
+    bool listed = platform::files().listFolder(folder, platform::ListDetail::Names, [&](const platform::DirEntry& e) {
+        if (e.isDots())
+            return true;
+        if (!e.isDirectory() || e.isReparsePoint())
+            empty = false;
+        else
+            empty = holdsNoFile(JoinPath(folder, e.name));
+        return empty;
+    });
+    return listed && empty;
+}
+
+} // namespace
+
+bool FolderHoldsNoFile(const std::string& folder) {
+    return platform::files().isDirectory(folder) && holdsNoFile(folder);
+}
+
 double SizeInUnit(std::int64_t bytes, int unit) {
     std::int64_t per = 0;
     switch (unit) {

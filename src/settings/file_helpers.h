@@ -14,6 +14,11 @@ std::int64_t DirectorySize(const std::string& folder);
 // DirectorySize(folder) == 0, but stops at the first file that holds a byte.
 bool DirectorySizeIsZero(const std::string& folder);
 
+// True when nothing but folders lies below `folder` at any depth (or nothing at all). A
+// file of any size, a link, a mount point or any other entry counts as content, and so
+// does a subfolder that cannot be read. False for a path that is not an existing folder.
+bool FolderHoldsNoFile(const std::string& folder);
+
 // DirectorySize in a unit, truncated to three decimals: 0 megabytes, 1 kilobytes,
 // 3 gigabytes, any other code bytes.
 double FolderSizeIn(const std::string& folder, int unit);

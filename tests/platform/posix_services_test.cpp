@@ -5,6 +5,7 @@
 
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_machine.h"
+#include "platform/posix/posix_system.h"
 #include "support/temp_machine.h"
 
 using namespace platform;
@@ -69,4 +70,30 @@ TEST(PosixMachine, PrivilegeStepsAndShortPaths) {
     s = machine.shortPathName("C:\\none", 66);
     EXPECT_EQ(s.status, ShortPath::Failed);
     EXPECT_FALSE(s.errorText.empty());
+}
+
+TEST(PosixSystem, SystemAreasAreTheOperatingSystemsFoldersThroughTheDriveMap) {
+    DriveMap map;
+    map.set('C', "/", DRIVE_FIXED);
+    map.set('D', "/var/lib/data", DRIVE_FIXED);
+    map.set('E', "/home/u", DRIVE_FIXED);
+    posix::PosixSystem sys(map, std::nullopt);
+    struct Case {
+        const char* path;
+        bool inArea;
+    } cases[] = {
+        {"C:\\usr\\lib\\x.py", true}, {"C:\\etc", true},        {"C:\\etc\\", true},
+        {"C:\\boot\\grub", true},     {"C:\\var\\log\\a", true}, {"C:\\opt\\x", true},
+        {"C:\\srv", true},              {"C:\\bin\\sh", true},     {"C:\\sbin\\init", true},
+        {"C:\\lib\\a.so", true},       {"C:\\lib64\\b", true},    {"C:\\libx32", true},
+        {"C:\\home\\u\\usr", false},  {"C:\\usrx", false},       {"C:\\library\\x", false},
+        {"C:\\tmp\\..\\etc\\x", true},  {"C:\\", false},           {"D:\\x", true},
+        {"E:\\var\\x", false},         {"C:\\home\\bin", false},  {"Q:\\usr", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(sys.inSystemArea(c.path), c.inArea) << c.path;
+    // A machine root's drives hold no operating system of their own.
+    testsupport::TempMachine m;
+    m.makeDir("C:\\usr\\lib");
+    EXPECT_FALSE(platform::sys().inSystemArea("C:\\usr\\lib"));
 }

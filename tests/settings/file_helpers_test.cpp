@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "platform/platform.h"
@@ -75,6 +77,34 @@ TEST(DirectorySize, NeverEntersLinksOrMounts) {
     ASSERT_TRUE(bind.ok());
     EXPECT_EQ(DirectorySize("C:\\t"), 3);
     EXPECT_EQ(FolderSizeIn("C:\\t", 2), 3.0);
+}
+
+TEST(FolderHoldsNoFile, OnlyFoldersOrNothingAtAnyDepth) {
+    testsupport::TempMachine m;
+    m.makeDir("C:\\bare");
+    m.makeDir("C:\\tree\\a\\b");
+    m.makeDir("C:\\tree\\.hidden");
+    m.writeFile("C:\\zeros\\deep\\e.txt"); // a zero-byte file is a file
+    m.writeFile("C:\\f.txt");
+    m.makeDir("C:\\links");
+    addLinksOut(m, "C:\\links"); // links are content, never entered
+    fs::create_directory_symlink(m.native("C:\\bare"), m.native("C:\\tobare"));
+    fs::path locked = m.makeDir("C:\\locked\\inner");
+    fs::permissions(locked, fs::perms::none);
+    struct Case {
+        const char* folder;
+        bool holdsNoFile;
+    } cases[] = {
+        {"C:\\bare", true},   {"C:\\tree", true},   {"C:\\tree\\", true}, {"C:\\zeros", false},
+        {"C:\\links", false}, {"C:\\tobare", false}, {"C:\\f.txt", false},  {"C:\\nothing", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FolderHoldsNoFile(c.folder), c.holdsNoFile) << c.folder;
+    // A folder that cannot be read may hold anything (unless the test runs with every right).
+    if (::access(locked.c_str(), R_OK) != 0) {
+        EXPECT_FALSE(FolderHoldsNoFile("C:\\locked"));
+    }
+    fs::permissions(locked, fs::perms::owner_all);
 }
 
 TEST(FolderSizeIn, UnitsTruncateToThreeDecimals) {

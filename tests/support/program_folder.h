@@ -27,6 +27,7 @@ public:
         return inner_->acquireMutex(name, held);
     }
     std::optional<std::string> environment(const std::string& name) override { return inner_->environment(name); }
+    bool inSystemArea(const std::string& path) override { return inner_->inSystemArea(path); }
 
 private:
     std::string folder_;

@@ -1,7 +1,8 @@
 #pragma once
 // Stand-ins for the services whose effects reach past the program or depend on the
-// machine: the power-off request and the clock. TempMachine installs a RecordingMachine
-// over the real one, so no test can ever shut the computer down.
+// machine: the power-off request, the shell's verbs and the clock. TempMachine installs a
+// RecordingMachine and a RecordingShell over the real ones, so no test can ever shut the
+// computer down or start a desktop program.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "platform/clock.h"
 #include "platform/machine.h"
+#include "platform/shell.h"
 
 namespace testsupport {
 
@@ -37,6 +39,23 @@ public:
     bool exitWindows(unsigned flags) override;
     std::string windowsFolder() override;
     platform::ShortPath shortPathName(const std::string& path, std::size_t room) override;
+};
+
+// Deletes and names through the real shell; records the verbs and starts nothing.
+class RecordingShell : public platform::Shell {
+public:
+    platform::Shell* real = nullptr;
+    std::vector<platform::ShellRequest> requests;
+    bool executeResult = true;
+
+    bool deleteTree(const std::string& path) override { return real && real->deleteTree(path); }
+    std::optional<std::string> displayName(const std::string& path) override {
+        return real ? real->displayName(path) : std::nullopt;
+    }
+    bool execute(const platform::ShellRequest& request) override {
+        requests.push_back(request);
+        return executeResult;
+    }
 };
 
 // A clock at a fixed time, in a time zone of a fixed offset, with chosen separators.

@@ -44,6 +44,8 @@ void TempMachine::reload() {
     platform::Services s = next->services();
     machine_.real = s.machine;
     s.machine = &machine_;
+    shell_.real = s.shell;
+    s.shell = &shell_;
     platform::install(s);
     platform_ = std::move(next);
 }

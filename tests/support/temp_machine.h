@@ -33,6 +33,8 @@ public:
     // Installed in place of the real machine services: power-off requests are recorded,
     // never made.
     RecordingMachine& machine() { return machine_; }
+    // Installed in place of the real shell: its verbs are recorded, nothing is started.
+    RecordingShell& shell() { return shell_; }
     // Rebuilds the platform after the drive layout changed on disk.
     void reload();
 
@@ -41,6 +43,7 @@ private:
     std::unique_ptr<platform::posix::PosixPlatform> platform_;
     platform::Services previous_;
     RecordingMachine machine_;
+    RecordingShell shell_;
 };
 
 } // namespace testsupport

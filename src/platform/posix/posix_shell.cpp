@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -10,6 +12,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+extern char** environ;
 
 namespace platform::posix {
 
@@ -94,6 +98,41 @@ bool deleteContents(int dirfd, dev_t dev) {
     return ok;
 }
 
+// Starts `argv` in the background and returns without waiting for it: a shell puts it
+// behind "&" and ends at once, so the program is nobody's child and leaves no zombie.
+bool startDetached(const std::vector<std::string>& argv) {
+    std::vector<std::string> args{"/bin/sh", "-c", "\"$@\" </dev/null >/dev/null 2>&1 &", "sh"};
+    args.insert(args.end(), argv.begin(), argv.end());
+    std::vector<char*> raw;
+    for (auto& a : args)
+        raw.push_back(a.data());
+    raw.push_back(nullptr);
+    pid_t pid;
+    if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, raw.data(), environ) != 0)
+        return false;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// "file://" and the path with every byte outside the unreserved set escaped.
+std::string fileUri(const std::string& native) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out = "file://";
+    for (unsigned char c : native) {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' || c == '-' ||
+            c == '_' || c == '.' || c == '~')
+            out += char(c);
+        else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
 std::string parentOf(const std::string& p) {
     auto slash = p.find_last_of('/');
     if (slash == std::string::npos)
@@ -150,6 +189,43 @@ std::optional<std::string> PosixShell::displayName(const std::string& path) {
     if (name.empty())
         return p;
     return name;
+}
+
+bool PosixShell::execute(const ShellRequest& request) {
+    const std::string& file = request.file;
+    // An address ("http://...", "mailto:...") goes to the desktop's opener as it is.
+    bool address = !DriveMap::isDrivePath(file) && file.find(':') != std::string::npos && file[0] != '/';
+    std::string target = address ? file : map_.toNative(file);
+    if (target.empty())
+        return false;
+    struct stat st;
+    if (!address && ::lstat(target.c_str(), &st) != 0)
+        return false;
+    if (request.verb == "open") {
+        if (!address && S_ISREG(st.st_mode) && (st.st_mode & S_IXUSR)) {
+            // A program: run it with its parameters, split at blanks.
+            std::vector<std::string> argv{target};
+            std::string word;
+            for (char c : request.parameters + " ") {
+                if (c == ' ') {
+                    if (!word.empty())
+                        argv.push_back(word);
+                    word.clear();
+                } else {
+                    word += c;
+                }
+            }
+            return startDetached(argv);
+        }
+        return startDetached({"xdg-open", target});
+    }
+    if (request.verb == "properties" && !address) {
+        // The file manager's properties dialog, through its desktop-wide interface.
+        return startDetached({"dbus-send", "--session", "--type=method_call", "--dest=org.freedesktop.FileManager1",
+                              "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1.ShowItemProperties",
+                              "array:string:" + fileUri(target), "string:"});
+    }
+    return false;
 }
 
 } // namespace platform::posix

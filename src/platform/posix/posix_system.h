@@ -16,6 +16,7 @@ public:
     const DriveMap& driveMap() override { return map_; }
     MutexResult acquireMutex(const std::string& name, std::unique_ptr<NamedMutex>& held) override;
     std::optional<std::string> environment(const std::string& name) override;
+    bool inSystemArea(const std::string& path) override;
 
     // Where the lock file of a named mutex lives.
     std::string mutexPath(const std::string& name) const;

@@ -1,0 +1,231 @@
+// The junk scan: walks the directories of the settings and lists what it judges to be junk.
+#include "cleaner/junk_scanner.h"
+
+#include "cleaner/cleaning_window.h"
+#include "platform/platform.h"
+#include "settings/date_time.h"
+#include "settings/file_helpers.h"
+#include "settings/system_helpers.h"
+#include "toolkit/toolkit.h"
+
+namespace {
+
+// ASCII letters only, as the system folds names.
+std::string upperCase(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return s;
+}
+
+bool contains(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
+
+// The pattern test lists only what lies in the Windows or the profile areas.
+bool inJunkArea(const std::string& upper) { return contains(upper, "SETTINGS") || contains(upper, "WINDOWS"); }
+
+} // namespace
+
+std::string PatternKey(const std::string& pattern) {
+    std::string key;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        char c = pattern[i];
+        if (c == '?')
+            continue;
+        if (c == '*') {
+            if (i == 0)
+                continue;
+            break;
+        }
+        key += c;
+    }
+    return key;
+}
+
+std::string RowSizeText(const TJunkRow& row) { return std::to_string(row.size) + "Byte"; }
+
+std::string RowDateText(platform::FileTime time) { return FormatDateTime("m/d/yyyy", FileTimeToLocalDateTime(time)); }
+
+TfrmCleaning::ScanPlan TfrmCleaning::MakePlan(const TSetting& settings) const {
+    ScanPlan plan;
+    for (const TGarbage& g : settings.Garbages) {
+        std::string key = PatternKey(g.GarbageName);
+        if (g.Ifclean && !key.empty())
+            plan.keys.push_back(std::move(key));
+    }
+    for (const std::string& line : mIgnoreList.lines())
+        plan.ignored.insert(upperCase(line));
+    plan.zeroFiles = settings.IfCleanZeroFile;
+    plan.emptyFolders = settings.IfCleanZeroDir;
+    return plan;
+}
+
+void TfrmCleaning::ScanAll(TSetting* settings) {
+    if (!settings)
+        return;
+    auto& tk = toolkit::Toolkit::current();
+    ScanCount = JunkCount = JunkSize = 0;
+    rows_.clear();
+    Lv_GarbageList.setItemCount(0);
+    Lv_GarbageList.clearSelection();
+    scrollPending_ = false;
+    Pump(true);
+
+    // By position: a handler run inside the scan may replace the list (a chosen folder).
+    for (int i = 0; i < settings->Directorys.Count(); ++i) {
+        TDirectory dir = settings->Directorys[i];
+        if (!dir.IfClean)
+            continue;
+        lCleanupDir.setText("[" + dir.Path + "]");
+        ScanFolder(dir.Path, *settings, dir.IncludeSubDir);
+    }
+
+    FlushView();
+    Pb_Process.setPosition(100);
+    std::string scanned = std::to_string(ScanCount), found = std::to_string(JunkCount), size = std::to_string(JunkSize);
+    Sb_status.setPanelText(1, "[扫描分析文件]: " + scanned + "  [发现垃圾文件]: " + found + "  [垃圾占用空间]: " + size +
+                                  " Byte");
+    if (!cbAutoClose.checked())
+        tk.messageBox("   本次磁盘扫描完成 !!!\n\r-----------------\n\r [共分析文件数量]: " + scanned +
+                          "  \n\r [发现垃圾文件数量]: " + found + " \n\r [垃圾文件空间占用]: " + size + " 字节",
+                      tk.applicationTitle(), toolkit::MB_OK);
+    tk.setCursor(toolkit::Cursor::Default);
+}
+
+void TfrmCleaning::ScanFolder(const std::string& folder, const TSetting& settings, bool descend) {
+    plan_ = MakePlan(settings);
+    ScanIn(folder, descend, false);
+    FlushView();
+}
+
+bool TfrmCleaning::JunkKeyIn(const std::string& upperName) const {
+    for (const std::string& key : plan_.keys)
+        if (upperName.find(key) != std::string::npos)
+            return true;
+    return false;
+}
+
+void TfrmCleaning::ScanIn(const std::string& folder, bool descend, bool knownEmpty) {
+    auto& files = platform::files();
+    std::string d = folder;
+    if (d.empty() || d.back() != '\\')
+        d += '\\';
+    // Sizes are needed for every file only when zero-byte files are asked for; otherwise
+    // the few rows found look their entries up.
+    auto detail = plan_.zeroFiles ? platform::ListDetail::Full : platform::ListDetail::Names;
+    // Taken whole before the walk goes deeper, so no folder stays open below this one.
+    std::vector<platform::DirEntry> entries;
+    bool listed = files.listFolder(d, detail, [&](const platform::DirEntry& e) {
+        if (!e.isDots())
+            entries.push_back(e);
+        return true;
+    });
+    if (!listed)
+        return;
+    scanningFolder_ = d;
+    captionPending_ = true;
+    const std::string upperFolder = upperCase(d);
+    const bool folderInArea = inJunkArea(upperFolder);
+
+    platform::DirEntry found;
+    for (const platform::DirEntry& e : entries) {
+        Pump();
+        if (!Running)
+            return;
+        std::string path = d + e.name;
+        if (e.isDirectory()) {
+            ++ScanCount;
+            // A link or a mount point leads out of the tree (or round in a loop): counted,
+            // never entered and never listed.
+            if (e.isReparsePoint())
+                continue;
+            bool empty = false;
+            if (plan_.emptyFolders) {
+                // Inside a folder that holds no file, no folder holds one either.
+                empty = knownEmpty || FolderHoldsNoFile(path);
+                if (empty) {
+                    const platform::DirEntry* info = &e;
+                    if (detail == platform::ListDetail::Names && files.findEntry(path, found))
+                        info = &found;
+                    AddRow({path + kDirMark, 0, info->creationTime, info->lastWriteTime, info->lastAccessTime,
+                            TJunkKind::EmptyFolder, true},
+                           false);
+                    ++JunkCount;
+                    Pump();
+                }
+            }
+            if (descend)
+                ScanIn(path, true, empty);
+            continue;
+        }
+        if (!e.isReparsePoint()) {
+            if (plan_.zeroFiles && e.size == 0) {
+                AddRow({path, 0, e.creationTime, e.lastWriteTime, e.lastAccessTime, TJunkKind::ZeroFile, true}, true);
+                Pump();
+            }
+            if (!plan_.keys.empty()) {
+                std::string upperName = upperCase(e.name);
+                if ((folderInArea || inJunkArea(upperName)) && !plan_.ignored.count(upperName) &&
+                    JunkKeyIn(upperName)) {
+                    const platform::DirEntry* info = &e;
+                    if (detail == platform::ListDetail::Full || files.findEntry(path, found)) {
+                        if (detail == platform::ListDetail::Names)
+                            info = &found;
+                        auto size = static_cast<std::int64_t>(info->size);
+                        AddRow({path, size, info->creationTime, info->lastWriteTime, info->lastAccessTime,
+                                TJunkKind::JunkFile, true},
+                               true);
+                        ++JunkCount;
+                        JunkSize += size;
+                        countsPending_ = true;
+                        Pump();
+                    }
+                }
+            }
+        }
+        progress_ = (progress_ + 1) % 100;
+        ++ScanCount;
+        scanningName_ = e.name;
+        statusPending_ = true;
+    }
+}
+
+void TfrmCleaning::AddRow(TJunkRow row, bool scroll) {
+    rows_.push_back(std::move(row));
+    scrollPending_ = scrollPending_ || scroll;
+}
+
+void TfrmCleaning::Pump(bool always) {
+    auto now = std::chrono::steady_clock::now();
+    if (!always && PumpSliceMs > 0 && now - lastPump_ < std::chrono::milliseconds(PumpSliceMs))
+        return;
+    FlushView();
+    toolkit::Toolkit::current().processMessages();
+    lastPump_ = std::chrono::steady_clock::now();
+    // A handler run just now may have moved the bar (the deletion uses it too).
+    progress_ = Pb_Process.position();
+}
+
+void TfrmCleaning::FlushView() {
+    if (Lv_GarbageList.count() != int(rows_.size()))
+        Lv_GarbageList.setItemCount(int(rows_.size()));
+    if (scrollPending_) {
+        scrollPending_ = false;
+        if (!rows_.empty())
+            Lv_GarbageList.makeVisible(int(rows_.size()) - 1);
+    }
+    if (statusPending_) {
+        statusPending_ = false;
+        Sb_status.setPanelText(0, "Scanning File [ " + scanningName_ + " ] ");
+    }
+    if (countsPending_) {
+        countsPending_ = false;
+        Sb_status.setPanelText(1, "[Scan File]: " + std::to_string(ScanCount) + "  [Junker Number]: " +
+                                      std::to_string(JunkCount) + "  [Size]: " + std::to_string(JunkSize) + " Byte");
+    }
+    if (progress_ != Pb_Process.position())
+        Pb_Process.setPosition(progress_);
+    if (captionPending_) {
+        captionPending_ = false;
+        setCaption("Varnholt  ---  Is Scanning Direcotry [" + scanningFolder_ + "]  ");
+    }
+}
