@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "platform/platform.h"
+#include "settings/directory_dialog.h"
 #include "settings/file_helpers.h"
 #include "settings/settings_files.h"
 #include "settings/system_helpers.h"
@@ -63,6 +64,13 @@ double sortKey(const TJunkRow& row, int column) {
     case 4: return std::floor(FileTimeToLocalDateTime(row.accessed));
     default: return 0;
     }
+}
+
+// The comparison of two rows under `column`, from their captions and sort keys.
+int compareRows(const std::string& captionA, const std::string& captionB, double keyA, double keyB, int column,
+                bool descending) {
+    int cmp = column == 0 ? compareText(captionA, captionB) : SignOf(keyA - keyB);
+    return descending ? -cmp : cmp;
 }
 
 } // namespace
@@ -173,6 +181,8 @@ void TfrmCleaning::FormShow() {
 }
 
 void TfrmCleaning::FormClose(toolkit::CloseAction&) {
+    // A window closed within its first second does not scan behind the user's back.
+    Timer1.setEnabled(false);
     // Closing stops a running scan as the stop button does; the window goes once it returns.
     if (Btn_Scan.caption() != kScanIdle) {
         Running = false;
@@ -236,8 +246,13 @@ void TfrmCleaning::Btn_CleanAllClick() {
     tk.setCursor(toolkit::Cursor::Hourglass);
 
     // Unticked rows leave the list; ticked ones leave it only when their file went.
-    std::vector<TJunkRow> kept;
-    int deleted = 0, inProtectedArea = 0, notDeleted = 0;
+    struct Kept {
+        TJunkRow row;
+        bool gone; // not there any more (perhaps inside a folder deleted here)
+    };
+    std::vector<Kept> kept;
+    std::vector<std::string> deletedFolders;
+    int deleted = 0, inProtectedArea = 0;
     for (int i = 0; i < n; ++i) {
         TJunkRow& row = rows_[size_t(i)];
         if (row.checked) {
@@ -246,32 +261,46 @@ void TfrmCleaning::Btn_CleanAllClick() {
             try {
                 if (inProtectedWords(path) || platform::sys().inSystemArea(path)) {
                     ++inProtectedArea;
-                    kept.push_back(std::move(row));
+                    kept.push_back({std::move(row), false});
                 } else if (!StillHolds(row, path)) {
                     // Written to, filled or gone since the scan: not what the user saw.
-                    ++notDeleted;
-                    kept.push_back(std::move(row));
+                    bool gone = !files.exists(path);
+                    kept.push_back({std::move(row), gone});
                 } else {
                     if (isFolder)
                         DeleteTree(path);
                     else
                         files.deleteFile(path);
                     if (files.exists(path)) {
-                        ++notDeleted;
-                        kept.push_back(std::move(row));
+                        kept.push_back({std::move(row), false});
                     } else {
                         ++deleted;
+                        if (isFolder)
+                            deletedFolders.push_back(path + "\\");
                     }
                 }
             } catch (const std::exception&) {
                 Sb_status.setPanelText(0, "删除 [" + row.caption + "] 失败 : " + files.lastErrorText());
-                ++notDeleted;
-                kept.push_back(std::move(row));
+                kept.push_back({std::move(row), false});
             }
         }
         Pb_Process.stepBy(1);
     }
-    rows_ = std::move(kept);
+    // A row inside a folder that went with its tree went as the user asked.
+    std::vector<TJunkRow> left;
+    for (Kept& k : kept) {
+        bool isFolder;
+        std::string path = rowPath(k.row.caption, isFolder);
+        bool insideDeleted = k.gone && std::any_of(deletedFolders.begin(), deletedFolders.end(), [&](const std::string& d) {
+                                 return path.compare(0, d.size(), d) == 0;
+                             });
+        if (insideDeleted)
+            ++deleted;
+        else
+            left.push_back(std::move(k.row));
+    }
+    int notDeleted = int(left.size()) - inProtectedArea;
+    rows_ = std::move(left);
     Lv_GarbageList.clearSelection();
     Lv_GarbageList.setItemCount(int(rows_.size()));
     Lv_GarbageList.invalidate();
@@ -342,8 +371,7 @@ void TfrmCleaning::Attribute1Click() {
 }
 
 int TfrmCleaning::Lv_GarbageListCompare(const TJunkRow& a, const TJunkRow& b) const {
-    int cmp = SortColumn == 0 ? compareText(a.caption, b.caption) : SignOf(sortKey(a, SortColumn) - sortKey(b, SortColumn));
-    return SortDescending ? -cmp : cmp;
+    return compareRows(a.caption, b.caption, sortKey(a, SortColumn), sortKey(b, SortColumn), SortColumn, SortDescending);
 }
 
 void TfrmCleaning::Lv_GarbageListColumnClick(int column) {
@@ -357,8 +385,7 @@ void TfrmCleaning::Lv_GarbageListColumnClick(int column) {
     std::vector<size_t> order(rows_.size());
     std::iota(order.begin(), order.end(), size_t(0));
     std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
-        int cmp = SortColumn == 0 ? compareText(rows_[x].caption, rows_[y].caption) : SignOf(keys[x] - keys[y]);
-        return (SortDescending ? -cmp : cmp) < 0;
+        return compareRows(rows_[x].caption, rows_[y].caption, keys[x], keys[y], SortColumn, SortDescending) < 0;
     });
     std::vector<TJunkRow> sorted;
     sorted.reserve(rows_.size());
@@ -370,4 +397,17 @@ void TfrmCleaning::Lv_GarbageListColumnClick(int column) {
     SortDescending = !SortDescending;
 }
 
-void TfrmCleaning::btnAddCleanDirClick() {}
+void TfrmCleaning::btnAddCleanDirClick() {
+    std::string chosen;
+    if (!TDirectoryDialog::Execute(this, "Please select a directory to cleanup: ", lCleanupDir.text(), chosen))
+        return;
+    lCleanupDir.setText(chosen);
+    if (!Setting)
+        return;
+    // The next scan visits only this folder.
+    Setting->Directorys.Clear();
+    TDirectory& d = Setting->Directorys.Add();
+    d.Path = chosen;
+    d.IncludeSubDir = true;
+    d.IfClean = true;
+}
