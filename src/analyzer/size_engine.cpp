@@ -33,7 +33,7 @@ bool entered(const platform::DirEntry& e) { return e.isDirectory() && !e.isDots(
 // The bytes below a folder known to exist; one pump per folder, one tick per entry.
 std::int64_t walk(const std::string& folder, toolkit::ProgressBar* progress) {
     std::int64_t total = 0;
-    platform::files().listFolder(folder, platform::ListDetail::Full, [&](const platform::DirEntry& e) {
+    platform::files().listFolder(folder, platform::ListDetail::Sizes, [&](const platform::DirEntry& e) {
         tick(progress);
         total += static_cast<std::int64_t>(e.size); // 0 for folders and links
         if (entered(e)) {
@@ -64,7 +64,7 @@ std::vector<TSpaceEntry> scan(const std::string& folder, bool whole, toolkit::Pr
         if (onEntry)
             onEntry(entries.back());
     };
-    platform::files().listFolder(folder, platform::ListDetail::Full, [&](const platform::DirEntry& e) {
+    platform::files().listFolder(folder, platform::ListDetail::Sizes, [&](const platform::DirEntry& e) {
         if (e.isDirectory() && !e.isDots()) {
             double mb = 0;
             if (!e.isReparsePoint()) {

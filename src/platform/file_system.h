@@ -40,6 +40,7 @@ struct DirEntry {
 enum class ListDetail {
     Names, // name and the directory / reparse-point bits only: no stat per file (folders
            // and links get one each, to tell mounts and link targets apart)
+    Sizes, // as Names, plus the size of files: one stat per file, none for "." and ".."
     Full,  // every field
 };
 

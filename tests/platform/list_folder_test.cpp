@@ -67,8 +67,10 @@ TEST(ListFolder, AttributesOfEveryKindOfEntry) {
     };
     auto full = listAll("C:\\t", ListDetail::Full);
     auto names = listAll("C:\\t", ListDetail::Names);
+    auto sizes = listAll("C:\\t", ListDetail::Sizes);
     EXPECT_EQ(full.size(), std::size(cases));
     EXPECT_EQ(names.size(), std::size(cases));
+    EXPECT_EQ(sizes.size(), std::size(cases));
     for (const auto& c : cases) {
         ASSERT_TRUE(full.count(c.name)) << c.name;
         EXPECT_EQ(full[c.name].attributes, c.attributes) << c.name;
@@ -76,6 +78,9 @@ TEST(ListFolder, AttributesOfEveryKindOfEntry) {
         // A names-only listing tells folders and reparse points apart just the same.
         const std::uint32_t typeBits = FA_DIRECTORY | FA_REPARSE_POINT;
         EXPECT_EQ(names[c.name].attributes & typeBits, c.attributes & typeBits) << c.name;
+        // A sizes listing adds the sizes of files.
+        EXPECT_EQ(sizes[c.name].attributes & typeBits, c.attributes & typeBits) << c.name;
+        EXPECT_EQ(sizes[c.name].size, c.size) << c.name;
     }
 }
 
@@ -99,6 +104,7 @@ TEST(ListFolder, FullSizeOfASparseFileOver4GiB) {
     fs::resize_file(p, size);
     auto e = listAll("C:\\big", ListDetail::Full)["disk.img"];
     EXPECT_EQ(e.size, size);
+    EXPECT_EQ(listAll("C:\\big", ListDetail::Sizes)["disk.img"].size, size);
     EXPECT_EQ(e.size32(), 5); // the low 32 bits are what the classic listing shows
     fs::resize_file(p, (std::uint64_t(1) << 31) + 1);
     e = listAll("C:\\big", ListDetail::Full)["disk.img"];
@@ -145,7 +151,7 @@ TEST(ListFolder, MountPointsAreReparsePoints) {
     // The same file system mounted again inside itself: the device alone cannot tell.
     auto bind = testsupport::MountStandIn::bind(m.native("C:\\t").string(), loop.string());
     ASSERT_TRUE(bind.ok()) << testsupport::MountStandIn::lastFailure();
-    for (ListDetail d : {ListDetail::Full, ListDetail::Names}) {
+    for (ListDetail d : {ListDetail::Full, ListDetail::Sizes, ListDetail::Names}) {
         auto l = listAll("C:\\t", d);
         EXPECT_EQ(l["other"].attributes & (FA_DIRECTORY | FA_REPARSE_POINT), FA_DIRECTORY | FA_REPARSE_POINT);
         EXPECT_EQ(l["loop"].attributes & (FA_DIRECTORY | FA_REPARSE_POINT), FA_DIRECTORY | FA_REPARSE_POINT);

@@ -129,9 +129,12 @@ bool PosixFileSystem::listFolder(const std::string& folder, ListDetail detail,
     DirEntry e;
     auto emit = [&](const std::string& name, unsigned char type, bool dots) -> bool {
         e.name = name;
-        if (detail == ListDetail::Full || type == DT_UNKNOWN || (type == DT_DIR && !dots)) {
+        const bool sizes = detail == ListDetail::Sizes;
+        if (detail == ListDetail::Full || type == DT_UNKNOWN || (type == DT_DIR && !dots) || (sizes && type == DT_REG)) {
             struct statx st;
-            unsigned mask = detail == ListDetail::Full ? (STATX_BASIC_STATS | STATX_BTIME) : unsigned(STATX_TYPE);
+            unsigned mask = detail == ListDetail::Full ? (STATX_BASIC_STATS | STATX_BTIME)
+                            : sizes                    ? unsigned(STATX_TYPE | STATX_SIZE)
+                                                       : unsigned(STATX_TYPE);
             if (::statx(fd, name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &st) != 0) {
                 // Vanished between readdir and stat: skip it.
                 return true;
@@ -139,12 +142,13 @@ bool PosixFileSystem::listFolder(const std::string& folder, ListDetail detail,
             if (detail == ListDetail::Full) {
                 fill(e, st, fd, name.c_str(), folderDev, dots);
             } else {
-                e.size = 0;
+                e.size = (sizes && S_ISREG(st.stx_mode)) ? st.stx_size : 0;
                 e.attributes = typeBits(st, fd, name.c_str(), folderDev, dots);
             }
         } else {
-            // Names only: the entry type comes with the name; only links need a look at
-            // their target, and folders one statx each to see whether they are mounts.
+            // Names (and sizes of files, above): the entry type comes with the name; only
+            // links need a look at their target, and folders one statx each to see
+            // whether they are mounts.
             e.size = 0;
             e.creationTime = e.lastAccessTime = e.lastWriteTime = 0;
             e.attributes = type == DT_DIR ? std::uint32_t(FA_DIRECTORY) : 0u;
