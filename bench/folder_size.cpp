@@ -1,0 +1,169 @@
+// FolderSize of a whole drive against `du -sb` of the same tree, warm cache, headless.
+//
+//   /work/shared/bench/make_tree.sh /tmp/tree          # about 200,000 files; not in git
+//   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUOR_BUILD_QT=OFF
+//   cmake --build build/bench --target bench_folder_size
+//   build/bench/bench/bench_folder_size /tmp/tree [repetitions=7]
+//
+// The tree becomes drive C: of a temporary machine root. Each repetition times `du -sb`
+// and FolderSize("C:\", bytes) with a progress bar and a headless message pump, as the
+// analyzer runs it; the medians and their ratio are printed. Peak memory is the walk's
+// own high-water mark (reset before each walk), for the whole tree and for a subtree, so
+// a memory cost that grows with the tree shows. Run it when the machine is idle.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analyzer/size_engine.h"
+#include "platform/posix/posix_platform.h"
+#include "toolkit/control.h"
+#include "toolkit/headless_toolkit.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+double seconds(const std::function<void()>& fn) {
+    auto t0 = std::chrono::steady_clock::now();
+    fn();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+double cpu(const struct rusage& r) {
+    return double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) + double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
+}
+double user(const struct rusage& r) { return double(r.ru_utime.tv_sec) + double(r.ru_utime.tv_usec) / 1e6; }
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Runs `du -sb dir`, its output thrown away.
+void du(const std::string& dir) {
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
+    const char* argv[] = {"du", "-sb", dir.c_str(), nullptr};
+    pid_t pid;
+    if (posix_spawnp(&pid, "du", &fa, nullptr, const_cast<char**>(argv), environ) != 0) {
+        std::perror("du");
+        std::exit(1);
+    }
+    posix_spawn_file_actions_destroy(&fa);
+    int status;
+    waitpid(pid, &status, 0);
+}
+
+long statusKb(const char* field) {
+    std::ifstream f("/proc/self/status");
+    std::string line;
+    while (std::getline(f, line))
+        if (line.rfind(field, 0) == 0)
+            return std::atol(line.c_str() + std::string(field).size());
+    return -1;
+}
+
+// Peak resident memory of `fn` above what the process held before, in KiB.
+long peakKb(const std::function<void()>& fn) {
+    std::ofstream("/proc/self/clear_refs") << "5"; // resets the high-water mark
+    long before = statusKb("VmRSS:");
+    fn();
+    return statusKb("VmHWM:") - before;
+}
+
+// "apparent_bytes_all_names" of the tree's manifest, if there is one.
+long long manifestBytes(const std::string& tree) {
+    std::ifstream f(tree + ".manifest.json");
+    std::stringstream ss;
+    ss << f.rdbuf();
+    std::string s = ss.str();
+    auto at = s.find("\"apparent_bytes_all_names\":");
+    return at == std::string::npos ? -1 : std::atoll(s.c_str() + at + 27);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s TREE [repetitions]\n", argv[0]);
+        return 2;
+    }
+    std::string tree = fs::absolute(argv[1]).lexically_normal().string();
+    int reps = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
+    if (!tree.empty() && tree.back() == '/')
+        tree.pop_back();
+
+    std::string tmpl = (fs::temp_directory_path() / "quor-bench-XXXXXX").string();
+    if (!::mkdtemp(tmpl.data()))
+        return 1;
+    fs::path root = tmpl;
+    fs::create_directories(root / "dosdevices");
+    fs::create_directory_symlink(tree, root / "dosdevices" / "c:");
+
+    platform::posix::PosixPlatform machine(root.string());
+    platform::install(machine.services());
+    toolkit::HeadlessToolkit tk;
+    toolkit::ProgressBar bar(nullptr, "Pb_Process");
+
+    double bytes = 0;
+    auto walk = [&] { bytes = FolderSize("C:\\", suBytes, &bar); };
+    // Warm the cache for both.
+    du(tree);
+    walk();
+
+    std::vector<double> duTimes, ourTimes;
+    struct rusage s0, c0, s1, c1;
+    getrusage(RUSAGE_SELF, &s0);
+    getrusage(RUSAGE_CHILDREN, &c0);
+    for (int i = 0; i < reps; ++i) {
+        duTimes.push_back(seconds([&] { du(tree); }));
+        ourTimes.push_back(seconds(walk));
+    }
+    getrusage(RUSAGE_SELF, &s1);
+    getrusage(RUSAGE_CHILDREN, &c1);
+    double duMedian = median(duTimes), ourMedian = median(ourTimes);
+
+    // The largest subfolder of the root, for the memory comparison.
+    std::string sub;
+    double subBytes = 0;
+    for (const TSpaceEntry& e : ScanFolderSpace("C:\\"))
+        if (e.Megabytes >= subBytes)
+            sub = e.Label, subBytes = e.Megabytes;
+    long treeKb = peakKb(walk);
+    long subKb = peakKb([&] { FolderSize("C:\\" + sub, suBytes, &bar); });
+
+    std::printf("tree            %s\n", tree.c_str());
+    std::printf("bytes           %.0f (manifest: %lld)\n", bytes, manifestBytes(tree));
+    std::printf("du -sb          median %.1f ms of %d\n", duMedian * 1000, reps);
+    std::printf("FolderSize      median %.1f ms  = %.2f x du\n", ourMedian * 1000, ourMedian / duMedian);
+    std::printf("cpu per run     du %.1f ms (user %.1f), FolderSize %.1f ms (user %.1f)\n",
+                (cpu(c1) - cpu(c0)) * 1000 / reps, (user(c1) - user(c0)) * 1000 / reps,
+                (cpu(s1) - cpu(s0)) * 1000 / reps, (user(s1) - user(s0)) * 1000 / reps);
+    struct rusage self, children;
+    getrusage(RUSAGE_SELF, &self);
+    getrusage(RUSAGE_CHILDREN, &children);
+    std::printf("peak memory     walk of the whole tree +%ld KiB, of subtree \"%s\" +%ld KiB\n", treeKb, sub.c_str(),
+                subKb);
+    std::printf("                whole process %ld KiB, du %ld KiB\n", self.ru_maxrss, children.ru_maxrss);
+
+    std::error_code ec;
+    fs::remove_all(root, ec); // only the machine root and its link, never the tree
+    return 0;
+}
