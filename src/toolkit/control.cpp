@@ -19,6 +19,8 @@ Control::Control(Form* owner, std::string name, ControlKind kind)
 }
 
 Control::~Control() {
+    if (auto* t = Toolkit::instance())
+        t->controlDestroyed(*this);
     if (owner_)
         owner_->detach(this);
 }

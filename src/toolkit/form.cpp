@@ -63,6 +63,8 @@ void Form::setVisible(bool b) {
         return;
     visible_ = b;
     changed(FormProperty::Visible);
+    if (auto* t = Toolkit::instance())
+        t->formVisibilityChanged(*this);
     if (b && onShow)
         onShow();
 }

@@ -217,6 +217,30 @@ void ListView::userSelect(int index, bool extend) {
         onSelectItem(index, true);
 }
 
+void ListView::userSetSelection(const std::set<int>& rows, int focused) {
+    std::set<int> before = selected_;
+    selected_.clear();
+    for (int r : rows)
+        if (r >= 0 && r < count())
+            selected_.insert(r);
+    if (!multiSelect && selected_.size() > 1) {
+        int keep = selected_.count(focused) ? focused : *selected_.begin();
+        selected_ = {keep};
+    }
+    focused_ = focused >= 0 && focused < count() ? focused : -1;
+    if (before == selected_)
+        return;
+    changed(Property::Selection);
+    if (!onSelectItem)
+        return;
+    for (int r : before)
+        if (!selected_.count(r))
+            onSelectItem(r, false);
+    for (int r : selected_)
+        if (!before.count(r))
+            onSelectItem(r, true);
+}
+
 int ListView::userFind(FindKind kind, const std::string& text, int start, bool wrap) const {
     if (onDataFind)
         return onDataFind(kind, text, start, wrap);

@@ -113,6 +113,9 @@ public:
     // What a user does, for front ends and tests.
     void userToggleCheck(int index);
     void userSelect(int index, bool extend = false);
+    // The user left exactly these rows selected (a range drag, a click with modifiers):
+    // the select event fires for every row that left or joined the selection.
+    void userSetSelection(const std::set<int>& rows, int focused);
     void userColumnClick(int column) {
         if (onColumnClick) onColumnClick(column);
     }

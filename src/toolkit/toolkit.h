@@ -75,8 +75,12 @@ public:
     // Timers tell the toolkit when they start, stop or change.
     virtual void timerChanged(Timer& t) = 0;
     virtual void timerDestroyed(Timer& t) = 0;
-    // Forms tell the toolkit when they go away.
+    // Forms tell the toolkit when they go away, and when they are shown or hidden (before
+    // their show event runs), so a front end can show a window for a form however it is shown.
     virtual void formDestroyed(Form&) {}
+    virtual void formVisibilityChanged(Form&) {}
+    // Controls tell the toolkit when they go away, so no view outlives its control.
+    virtual void controlDestroyed(Control&) {}
 
     // The default exception handler: shows the error's message in a message box.
     virtual void handleException(const std::exception& e);

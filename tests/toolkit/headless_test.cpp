@@ -119,3 +119,41 @@ TEST(ListViewModel, VirtualModeAsksForRowsAndOwnedModeSorts) {
     owned.removeItem(0);
     EXPECT_EQ(owned.itemIndex(), 1);
 }
+
+TEST(Headless, TheToolkitHearsOfShowsHidesAndControlsThatGo) {
+    struct Watching : HeadlessToolkit {
+        std::vector<std::string> log;
+        void formVisibilityChanged(Form& f) override { log.push_back(f.name() + (f.visible() ? " shown" : " hidden")); }
+        void controlDestroyed(Control& c) override { log.push_back(c.name() + " gone"); }
+    } tk;
+    {
+        Form f("TF");
+        // The front end hears of the show before the form's own show event runs.
+        f.onShow = [&] { tk.log.push_back("onShow"); };
+        Label l(&f, "l");
+        f.show();
+        f.show(); // already shown: nothing
+        f.close();
+    }
+    EXPECT_EQ(tk.log, (std::vector<std::string>{"TF shown", "onShow", "TF hidden", "l gone"}));
+}
+
+TEST(ListViewModel, TheUsersSelectionFiresTheSelectEventForEveryRowThatChanged) {
+    HeadlessToolkit tk;
+    Form f("TF");
+    ListView lv(&f, "lv");
+    for (const char* s : {"a", "b", "c", "d"})
+        lv.addItem({s, {}, false, nullptr, -1, -1});
+    std::vector<std::pair<int, bool>> events;
+    lv.onSelectItem = [&](int i, bool on) { events.emplace_back(i, on); };
+    lv.multiSelect = true;
+    lv.userSetSelection({1, 2}, 2);
+    lv.userSetSelection({2, 3, 9}, 3); // a row past the end is no row
+    EXPECT_EQ(lv.selection(), (std::set<int>{2, 3}));
+    EXPECT_EQ(lv.itemIndex(), 3);
+    EXPECT_EQ(events, (std::vector<std::pair<int, bool>>{{1, true}, {2, true}, {1, false}, {3, true}}));
+    // One row at most without multi-select: the focused one.
+    lv.multiSelect = false;
+    lv.userSetSelection({0, 1}, 1);
+    EXPECT_EQ(lv.selection(), (std::set<int>{1}));
+}

@@ -1,0 +1,106 @@
+#include "qt/control_widgets.h"
+
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "qt/pictures.h"
+
+namespace qtui {
+
+namespace {
+bool releasedInside(QWidget* w, QMouseEvent* e) {
+    return e->button() == Qt::LeftButton && w->rect().contains(e->position().toPoint());
+}
+} // namespace
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
+    QLabel::mouseReleaseEvent(e);
+    if (releasedInside(this, e))
+        emit clicked();
+}
+
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent* e) {
+    QLabel::mouseDoubleClickEvent(e);
+    emit doubleClicked();
+}
+
+void PictureWidget::setImage(const std::string& key) {
+    image_ = key;
+    update();
+}
+
+void PictureWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawPicture(p, rect(), image_);
+}
+
+void PictureWidget::mouseReleaseEvent(QMouseEvent* e) {
+    QWidget::mouseReleaseEvent(e);
+    if (releasedInside(this, e))
+        emit clicked();
+}
+
+void PictureWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    QWidget::mouseDoubleClickEvent(e);
+    emit doubleClicked();
+}
+
+StatusBarWidget::StatusBarWidget(QWidget* parent) : QFrame(parent) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(2);
+    simple_ = new QLabel(this);
+    simple_->setFrameShape(QFrame::Panel);
+    simple_->setFrameShadow(QFrame::Sunken);
+    simple_->hide();
+    layout->addWidget(simple_, 1);
+}
+
+void StatusBarWidget::setPanels(const std::vector<std::pair<QString, int>>& panels) {
+    auto* layout = static_cast<QHBoxLayout*>(this->layout());
+    while (labels_.size() > panels.size()) {
+        delete labels_.back();
+        labels_.pop_back();
+    }
+    while (labels_.size() < panels.size()) {
+        auto* l = new QLabel(this);
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        l->setTextFormat(Qt::PlainText);
+        layout->addWidget(l);
+        labels_.push_back(l);
+    }
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        QLabel* l = labels_[i];
+        l->setText(panels[i].first);
+        bool last = i + 1 == panels.size();
+        l->setMinimumWidth(0);
+        l->setMaximumWidth(last ? QWIDGETSIZE_MAX : panels[i].second);
+        if (!last)
+            l->setFixedWidth(panels[i].second);
+        layout->setStretchFactor(l, last ? 1 : 0);
+        l->setVisible(simple_->isHidden());
+    }
+}
+
+void StatusBarWidget::setSimpleText(const QString& text) {
+    // A null text shows the panels again.
+    bool simple = !text.isNull();
+    simple_->setText(text);
+    simple_->setVisible(simple);
+    for (QLabel* l : labels_)
+        l->setVisible(!simple);
+}
+
+QStringList StatusBarWidget::texts() const {
+    if (!simple_->isHidden())
+        return {simple_->text()};
+    QStringList out;
+    for (QLabel* l : labels_)
+        out << l->text();
+    return out;
+}
+
+} // namespace qtui

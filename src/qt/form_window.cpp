@@ -1,0 +1,262 @@
+#include "qt/form_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <functional>
+
+#include "qt/control_binding.h"
+#include "qt/qt_text.h"
+#include "qt/qt_toolkit.h"
+#include "toolkit/control.h"
+#include "toolkit/menu.h"
+#include "toolkit/toolkit.h"
+
+namespace qtui {
+
+using namespace toolkit;
+
+namespace {
+Qt::WindowFlags flagsFor(BorderStyle style) {
+    switch (style) {
+    case BorderStyle::Dialog:
+        return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+               Qt::WindowCloseButtonHint;
+    case BorderStyle::Single:
+        return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+    case BorderStyle::None:
+        return Qt::Window | Qt::FramelessWindowHint;
+    case BorderStyle::Sizeable:
+        break;
+    }
+    return Qt::Window;
+}
+} // namespace
+
+FormWindow::FormWindow(Form& form, QtToolkit& toolkit) : QWidget(nullptr, flagsFor(form.borderStyle)), form_(&form), toolkit_(toolkit) {
+    setObjectName(qs(form.name()));
+    applyCaption();
+    applyGeometry();
+    applyColor();
+    listener_ = form.subscribe([this](Form&, FormProperty p) {
+        switch (p) {
+        case FormProperty::Caption: applyCaption(); break;
+        case FormProperty::Bounds: applyGeometry(); break;
+        case FormProperty::Color: applyColor(); break;
+        default: break;
+        }
+    });
+    bindControls();
+}
+
+FormWindow::~FormWindow() {
+    bindings_.clear();
+    detachFromForm();
+}
+
+void FormWindow::detachFromForm() {
+    bindings_.clear();
+    if (form_)
+        form_->unsubscribe(listener_);
+    form_ = nullptr;
+}
+
+void FormWindow::bindControls() {
+    // Parents first: a control sits in the widget of the control its parent name names.
+    std::map<std::string, QWidget*> made;
+    std::function<QWidget*(Control&, int)> make = [&](Control& c, int depth) -> QWidget* {
+        auto it = made.find(c.name());
+        if (it != made.end())
+            return it->second;
+        QWidget* parent = this;
+        if (!c.parentName().empty() && depth < 16)
+            if (Control* p = form_->findControl(c.parentName()))
+                if (QWidget* pw = make(*p, depth + 1))
+                    parent = pw;
+        std::unique_ptr<ControlBinding> b = bindControl(c, parent);
+        QWidget* w = b ? b->widget() : nullptr;
+        made[c.name()] = w;
+        if (b)
+            bindings_[&c] = std::move(b);
+        return w;
+    };
+    for (Control* c : form_->controls())
+        make(*c, 0);
+    // Menu commands with shortcuts work while the window is active.
+    for (Control* c : form_->controls()) {
+        if (c->kind() != ControlKind::MenuItem)
+            continue;
+        auto* item = static_cast<MenuItem*>(c);
+        if (item->shortcut.empty())
+            continue;
+        auto* action = new QAction(this);
+        action->setShortcut(QKeySequence(qs(item->shortcut)));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, name = item->name()] {
+            if (!form_)
+                return;
+            if (Control* target = form_->findControl(name); target && target->enabled())
+                dispatch([target] { target->click(); });
+        });
+        addAction(action);
+    }
+}
+
+QWidget* FormWindow::widgetFor(const Control& c) const {
+    auto it = bindings_.find(&c);
+    return it == bindings_.end() ? nullptr : it->second->widget();
+}
+
+std::vector<std::string> FormWindow::unboundControls() const {
+    std::vector<std::string> missing;
+    if (!form_)
+        return missing;
+    for (Control* c : form_->controls()) {
+        if (!isVisual(c->kind()))
+            continue;
+        QWidget* w = widgetFor(*c);
+        if (!w || w->objectName() != qs(c->name()))
+            missing.push_back(c->name());
+    }
+    return missing;
+}
+
+void FormWindow::controlGone(Control& c) {
+    auto it = bindings_.find(&c);
+    if (it == bindings_.end())
+        return;
+    it->second->markDying();
+    bindings_.erase(it);
+}
+
+void FormWindow::applyCaption() { setWindowTitle(qs(form_->caption())); }
+
+void FormWindow::applyGeometry() {
+    QSize client(form_->clientWidth(), form_->clientHeight());
+    if (form_->borderStyle == BorderStyle::Sizeable)
+        resize(client);
+    else
+        setFixedSize(client);
+    if (placed_ && form_->position == FormPosition::Designed && !moving_)
+        move(form_->bounds().left, form_->bounds().top);
+}
+
+void FormWindow::applyColor() {
+    if (form_->color() == Color::None)
+        return;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor::fromRgb(form_->color()));
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+void FormWindow::place() {
+    if (placed_)
+        return;
+    placed_ = true;
+    if (form_->position == FormPosition::ScreenCenter) {
+        QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen) {
+            QRect area = screen->availableGeometry();
+            move(area.center() - QPoint(width() / 2, height() / 2));
+        }
+    } else {
+        move(form_->bounds().left, form_->bounds().top);
+    }
+}
+
+void FormWindow::syncVisible() {
+    if (!form_)
+        return;
+    if (form_->visible() == isVisible())
+        return;
+    if (form_->visible()) {
+        place();
+        if (form_->maximized)
+            showMaximized();
+        else
+            show();
+        raise();
+        activateWindow();
+    } else {
+        hide();
+    }
+}
+
+void FormWindow::setModal(bool modal) {
+    // Modality can change only while the window is hidden.
+    bool shown = isVisible();
+    if (shown)
+        hide();
+    setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+    if (shown)
+        show();
+}
+
+int FormWindow::hintPause() const {
+    if (form_)
+        for (Control* c : form_->controls())
+            if (c->kind() == ControlKind::BalloonHints)
+                return static_cast<BalloonHints*>(c)->hintPause;
+    return 500;
+}
+
+bool FormWindow::previewKey(QKeyEvent& e) {
+    if (!form_)
+        return false;
+    int key = virtualKey(e);
+    if (key == 0)
+        return false;
+    if (form_->keyPreview && form_->onKeyDown) {
+        bool consumed = false;
+        Form* f = form_;
+        dispatch([&] { consumed = f->keyDown(key); });
+        if (consumed)
+            return true;
+    }
+    if (!form_)
+        return true; // the handler closed the form for good
+    // Enter presses the default button and ESC the cancel button, unless the focus is in a
+    // multi-line text that wants the key.
+    bool wantsReturn = qobject_cast<QPlainTextEdit*>(QApplication::focusWidget()) != nullptr;
+    if ((key == VK_RETURN && !wantsReturn) || key == VK_ESCAPE) {
+        for (Control* c : form_->controls()) {
+            if (c->kind() != ControlKind::Button || !c->enabled() || !c->visible())
+                continue;
+            auto* b = static_cast<Button*>(c);
+            if ((key == VK_RETURN && b->isDefault) || (key == VK_ESCAPE && b->isCancel)) {
+                dispatch([b] { b->click(); });
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void FormWindow::closeEvent(QCloseEvent* e) {
+    // The close box is one more way of closing: the form decides, and hiding follows from it.
+    e->ignore();
+    if (Form* f = form_)
+        dispatch([f] { f->close(); });
+}
+
+void FormWindow::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    if (!form_ || !isVisible())
+        return;
+    Rect r = form_->bounds();
+    QPoint p = pos();
+    if (r.left == p.x() && r.top == p.y())
+        return;
+    r.left = p.x();
+    r.top = p.y();
+    moving_ = true;
+    form_->setBounds(r);
+    moving_ = false;
+}
+
+} // namespace qtui
