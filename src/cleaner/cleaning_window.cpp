@@ -301,6 +301,7 @@ void TfrmCleaning::Btn_CleanAllClick() {
     }
     int notDeleted = int(left.size()) - inProtectedArea;
     rows_ = std::move(left);
+    ++rowsEpoch_;
     Lv_GarbageList.clearSelection();
     Lv_GarbageList.setItemCount(int(rows_.size()));
     Lv_GarbageList.invalidate();
@@ -322,6 +323,7 @@ bool TfrmCleaning::SelectedCaption(std::string& caption) const {
 void TfrmCleaning::RemoveRow(int index) {
     FlushView();
     rows_.erase(rows_.begin() + index);
+    ++rowsEpoch_;
     Lv_GarbageList.clearSelection();
     Lv_GarbageList.setItemCount(int(rows_.size()));
     Lv_GarbageList.invalidate();
@@ -392,6 +394,7 @@ void TfrmCleaning::Lv_GarbageListColumnClick(int column) {
     for (size_t i : order)
         sorted.push_back(std::move(rows_[i]));
     rows_ = std::move(sorted);
+    ++rowsEpoch_;
     Lv_GarbageList.clearSelection();
     Lv_GarbageList.invalidate();
     SortDescending = !SortDescending;

@@ -1,6 +1,7 @@
 #pragma once
 // The cleaning window: finds junk files and deletes the ones the user leaves ticked.
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <unordered_set>
@@ -79,7 +80,11 @@ private:
         bool zeroFiles = false, emptyFolders = false;
     };
     ScanPlan MakePlan(const TSetting& settings) const;
-    void ScanIn(const std::string& folder, bool descend, bool knownEmpty);
+    // What a walk of a folder found out about it: whether any file lies below it.
+    enum class Content { Files, NoFile, Unknown /* stopped before the end */ };
+    Content ScanIn(const std::string& folder, bool descend);
+    // Lists `path` as an empty folder, at row `at` when nothing moved the rows since.
+    void AddEmptyFolderRow(const std::string& path, const platform::DirEntry& entry, size_t at, unsigned epoch);
     bool JunkKeyIn(const std::string& upperName) const;
     void AddRow(TJunkRow row, bool scroll);
 
@@ -96,6 +101,10 @@ private:
     static bool StillHolds(const TJunkRow& row, const std::string& path);
 
     std::vector<TJunkRow> rows_;
+    // Counts the changes that move rows (removal, sorting, a new scan).
+    unsigned rowsEpoch_ = 0;
+    // Rows from here on changed place since the view last saw them.
+    size_t movedFrom_ = SIZE_MAX;
     ScanPlan plan_;
     std::chrono::steady_clock::time_point lastPump_;
     // View state not yet handed to the controls.

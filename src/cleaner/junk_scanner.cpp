@@ -1,6 +1,8 @@
 // The junk scan: walks the directories of the settings and lists what it judges to be junk.
 #include "cleaner/junk_scanner.h"
 
+#include <algorithm>
+
 #include "cleaner/cleaning_window.h"
 #include "platform/platform.h"
 #include "settings/date_time.h"
@@ -65,6 +67,8 @@ void TfrmCleaning::ScanAll(TSetting* settings) {
     auto& tk = toolkit::Toolkit::current();
     ScanCount = JunkCount = JunkSize = 0;
     rows_.clear();
+    ++rowsEpoch_;
+    movedFrom_ = SIZE_MAX;
     Lv_GarbageList.setItemCount(0);
     Lv_GarbageList.clearSelection();
     scrollPending_ = false;
@@ -93,7 +97,7 @@ void TfrmCleaning::ScanAll(TSetting* settings) {
 
 void TfrmCleaning::ScanFolder(const std::string& folder, const TSetting& settings, bool descend) {
     plan_ = MakePlan(settings);
-    ScanIn(folder, descend, false);
+    ScanIn(folder, descend);
     FlushView();
 }
 
@@ -104,7 +108,7 @@ bool TfrmCleaning::JunkKeyIn(const std::string& upperName) const {
     return false;
 }
 
-void TfrmCleaning::ScanIn(const std::string& folder, bool descend, bool knownEmpty) {
+TfrmCleaning::Content TfrmCleaning::ScanIn(const std::string& folder, bool descend) {
     auto& files = platform::files();
     std::string d = folder;
     if (d.empty() || d.back() != '\\')
@@ -120,43 +124,45 @@ void TfrmCleaning::ScanIn(const std::string& folder, bool descend, bool knownEmp
         return true;
     });
     if (!listed)
-        return;
+        return Content::Files; // what it holds is not known: never an empty folder
     scanningFolder_ = d;
     captionPending_ = true;
     const std::string upperFolder = upperCase(d);
     const bool folderInArea = inJunkArea(upperFolder);
 
+    bool noFile = true;
     platform::DirEntry found;
     for (const platform::DirEntry& e : entries) {
         Pump();
         if (!Running)
-            return;
+            return Content::Unknown;
         std::string path = d + e.name;
         if (e.isDirectory()) {
             ++ScanCount;
             // A link or a mount point leads out of the tree (or round in a loop): counted,
-            // never entered and never listed.
-            if (e.isReparsePoint())
+            // never entered and never listed, and content of the folder it lies in.
+            if (e.isReparsePoint()) {
+                noFile = false;
                 continue;
-            bool empty = false;
-            if (plan_.emptyFolders) {
-                // Inside a folder that holds no file, no folder holds one either.
-                empty = knownEmpty || FolderHoldsNoFile(path);
-                if (empty) {
-                    const platform::DirEntry* info = &e;
-                    if (detail == platform::ListDetail::Names && files.findEntry(path, found))
-                        info = &found;
-                    AddRow({path + kDirMark, 0, info->creationTime, info->lastWriteTime, info->lastAccessTime,
-                            TJunkKind::EmptyFolder, true},
-                           false);
-                    ++JunkCount;
-                    Pump();
-                }
             }
-            if (descend)
-                ScanIn(path, true, empty);
+            if (!descend) {
+                if (plan_.emptyFolders && FolderHoldsNoFile(path))
+                    AddEmptyFolderRow(path, e, rows_.size(), rowsEpoch_);
+                continue;
+            }
+            // The walk below tells whether the folder holds a file, so it is not walked
+            // twice; its row goes before the rows found inside it.
+            size_t at = rows_.size();
+            unsigned epoch = rowsEpoch_;
+            Content below = ScanIn(path, true);
+            if (below == Content::Unknown && plan_.emptyFolders)
+                below = FolderHoldsNoFile(path) ? Content::NoFile : Content::Files;
+            if (below == Content::NoFile && plan_.emptyFolders)
+                AddEmptyFolderRow(path, e, at, epoch);
+            noFile = noFile && below == Content::NoFile;
             continue;
         }
+        noFile = false;
         if (!e.isReparsePoint()) {
             if (plan_.zeroFiles && e.size == 0) {
                 AddRow({path, 0, e.creationTime, e.lastWriteTime, e.lastAccessTime, TJunkKind::ZeroFile, true}, true);
@@ -187,6 +193,25 @@ void TfrmCleaning::ScanIn(const std::string& folder, bool descend, bool knownEmp
         scanningName_ = e.name;
         statusPending_ = true;
     }
+    return noFile ? Content::NoFile : Content::Files;
+}
+
+void TfrmCleaning::AddEmptyFolderRow(const std::string& path, const platform::DirEntry& entry, size_t at,
+                                     unsigned epoch) {
+    const platform::DirEntry* info = &entry;
+    platform::DirEntry found;
+    if (entry.creationTime == 0 && platform::files().findEntry(path, found))
+        info = &found; // a names-only listing has no dates
+    TJunkRow row{path + kDirMark, 0, info->creationTime, info->lastWriteTime, info->lastAccessTime,
+                 TJunkKind::EmptyFolder, true};
+    if (epoch != rowsEpoch_ || at >= rows_.size()) {
+        AddRow(std::move(row), false);
+    } else {
+        rows_.insert(rows_.begin() + std::ptrdiff_t(at), std::move(row));
+        movedFrom_ = std::min(movedFrom_, at);
+    }
+    ++JunkCount;
+    Pump();
 }
 
 void TfrmCleaning::AddRow(TJunkRow row, bool scroll) {
@@ -206,8 +231,13 @@ void TfrmCleaning::Pump(bool always) {
 }
 
 void TfrmCleaning::FlushView() {
-    if (Lv_GarbageList.count() != int(rows_.size()))
+    int shown = Lv_GarbageList.count();
+    if (shown != int(rows_.size()))
         Lv_GarbageList.setItemCount(int(rows_.size()));
+    // Rows the view already had that moved down behind an inserted one.
+    for (size_t i = movedFrom_; i < size_t(shown) && i < rows_.size(); ++i)
+        Lv_GarbageList.rowChanged(int(i));
+    movedFrom_ = SIZE_MAX;
     if (scrollPending_) {
         scrollPending_ = false;
         if (!rows_.empty())

@@ -241,6 +241,22 @@ TEST_F(CleanerTest, AQueuedPressOfTheStartButtonStopsTheScan) {
                              " [发现垃圾文件数量]: 0 \n\r [垃圾文件空间占用]: 0 字节");
 }
 
+// The folders on the way to the entry where the scan stopped are listed when they hold no
+// file, as they would have been before the walk entered them.
+TEST_F(CleanerTest, AStopInsideEmptyFoldersStillListsTheWayDown) {
+    settings.IfCleanZeroDir = true;
+    machine.makeDir("D:\\E1\\E2\\E3");
+    machine.makeDir("D:\\E9");
+    directory("D:\\");
+    form.Btn_Scan.setCaption("暂停 (&P) ||");
+    // Pumps: the start, before E1, before E2, and before E3 the press arrives.
+    tk.queue([&] { form.Btn_Scan.click(); }, 3);
+    scan();
+    EXPECT_EQ(captions(), (Strings{"D:\\E1<Dir>", "D:\\E1\\E2<Dir>"}));
+    EXPECT_EQ(form.ScanCount, 2);
+    EXPECT_EQ(form.JunkCount, 2);
+}
+
 TEST_F(CleanerTest, WithATimeSliceAPressStillStopsBeforeTheNextEntry) {
     form.PumpSliceMs = 50;
     for (int i = 0; i < 20; ++i)

@@ -182,21 +182,19 @@ bool PosixFileSystem::findEntry(const std::string& path, DirEntry& entry) {
     }
     if (name.empty())
         return false;
-    int fd = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return fail();
+    // One call for a file; a folder also needs its parent's device to tell a mount.
     struct statx st;
-    struct stat pst;
-    bool ok = ::statx(fd, name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME, &st) == 0 &&
-              ::fstat(fd, &pst) == 0;
-    if (!ok) {
-        fail();
-        ::close(fd);
-        return false;
+    if (::statx(AT_FDCWD, p.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME, &st) != 0)
+        return fail();
+    dev_t parentDev = 0;
+    if (S_ISDIR(st.stx_mode)) {
+        struct stat pst;
+        if (::stat(parent.c_str(), &pst) != 0)
+            return fail();
+        parentDev = pst.st_dev;
     }
     entry.name = name;
-    fill(entry, st, fd, name.c_str(), pst.st_dev, false);
-    ::close(fd);
+    fill(entry, st, AT_FDCWD, p.c_str(), parentDev, false);
     return true;
 }
 
