@@ -12,6 +12,7 @@
 #include "qt/control_widgets.h"
 #include "qt/list_view_binding.h"
 #include "qt/qt_text.h"
+#include "qt/tree_view_binding.h"
 #include "toolkit/form.h"
 #include "toolkit/toolkit.h"
 
@@ -41,7 +42,8 @@ void ControlBinding::refresh() {
     for (Property p : {Property::Hint, Property::Enabled, Property::Visible, Property::Bounds, Property::Cursor,
                        Property::Font, Property::Color, Property::Caption, Property::Checked, Property::Text,
                        Property::ReadOnly, Property::Lines, Property::Picture, Property::Range, Property::Position,
-                       Property::Panels, Property::Columns, Property::Rows, Property::Selection, Property::Style}) {
+                       Property::Panels, Property::Columns, Property::Rows, Property::Selection, Property::Style,
+                       Property::Other}) {
         applyCommon(p);
         apply(p);
     }
@@ -344,6 +346,7 @@ std::unique_ptr<ControlBinding> bindControl(Control& c, QWidget* parent) {
         case ControlKind::Panel:
         case ControlKind::Separator: b = make<PanelBinding, QLabel, Control>(c, parent); break;
         case ControlKind::ListView: b = bindListView(static_cast<ListView&>(c), parent); break;
+        case ControlKind::TreeView: b = bindTreeView(static_cast<TreeView&>(c), parent); break;
         default: return nullptr; // non-visual, or a kind nobody draws yet
         }
     }

@@ -161,17 +161,18 @@ void splash(QPainter& p, const QRectF& r) {
     p.drawArc(QRectF(c.x() - rad * 0.7, c.y() - rad * 0.7, rad * 1.4, rad * 1.4), 30 * 16, 120 * 16);
     QFont f = p.font();
     f.setBold(true);
-    f.setPixelSize(int(band.height() * 0.2));
+    f.setPixelSize(int(band.height() * 0.15));
     p.setFont(f);
     p.setPen(Qt::white);
     p.drawText(QRectF(c.x() + rad * 1.3, band.top(), band.right() - c.x() - rad * 1.3, band.height() * 0.6),
                Qt::AlignLeft | Qt::AlignBottom, "WindowsKestrane");
-    f.setPixelSize(int(band.height() * 0.14));
+    f.setPixelSize(int(band.height() * 0.1));
     p.setFont(f);
     p.drawText(QRectF(c.x() + rad * 1.3, band.top() + band.height() * 0.6, band.right() - c.x() - rad * 1.3,
                       band.height() * 0.3),
                Qt::AlignLeft | Qt::AlignTop, qs("磁盘清理 2008"));
     p.setPen(QPen(QColor(0xc8, 0xd8, 0xf0), 1));
+    p.setBrush(Qt::NoBrush);
     p.drawRect(r.adjusted(0, 0, -1, -1));
 }
 

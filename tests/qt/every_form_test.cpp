@@ -13,6 +13,7 @@
 #include "options/option_window.h"
 #include "programs/uninstall_window.h"
 #include "qt_app.h"
+#include "settings/directory_dialog.h"
 #include "support/program_folder.h"
 #include "support/temp_machine.h"
 #include "wipe/wipe_window.h"
@@ -33,7 +34,7 @@ const std::vector<std::pair<const char*, Make>>& programForms() {
         {"TFrm_About", make<TFrm_About>()},     {"TfrmOption", make<TfrmOption>()},
         {"TFrm_Tips", make<TFrm_Tips>()},       {"TfrmUninstall", make<TfrmUninstall>()},
         {"TfrmCleaning", make<TfrmCleaning>()}, {"TFrm_Main", make<TFrm_Main>()},
-        {"TfrmWipe", make<TfrmWipe>()},
+        {"TfrmWipe", make<TfrmWipe>()},         {"TFolderBrowser", make<TFolderBrowser>()},
     };
     return forms;
 }
