@@ -3,11 +3,12 @@
 //   /work/shared/bench/make_tree.sh /tmp/tree          # about 200,000 files; not in git
 //   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUOR_BUILD_QT=OFF
 //   cmake --build build/bench --target bench_folder_size
-//   build/bench/bench/bench_folder_size /tmp/tree [repetitions=7]
+//   build/bench/bench/bench_folder_size /tmp/tree [repetitions=7] [workers=1,2]
 //
 // The tree becomes drive C: of a temporary machine root. Each repetition times `du -sb`
 // and FolderSize("C:\", bytes) with a progress bar and a headless message pump, as the
-// analyzer runs it; the medians and their ratio are printed. Peak memory is the walk's
+// analyzer runs it, once for each worker count (1: the walk on the calling thread); the
+// medians and their ratios to du are printed. Peak memory is the walk's
 // own high-water mark (reset before each walk), for the whole tree and for a subtree, so
 // a memory cost that grows with the tree shows. Run it when the machine is idle.
 #include <fcntl.h>
@@ -102,7 +103,7 @@ long long manifestBytes(const std::string& tree) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s TREE [repetitions]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s TREE [repetitions] [workers,...]\n", argv[0]);
         return 2;
     }
     std::string tree = fs::absolute(argv[1]).lexically_normal().string();
@@ -122,23 +123,51 @@ int main(int argc, char** argv) {
     toolkit::HeadlessToolkit tk;
     toolkit::ProgressBar bar(nullptr, "Pb_Process");
 
-    double bytes = 0;
-    auto walk = [&] { bytes = FolderSize("C:\\", suBytes, &bar); };
-    // Warm the cache for both.
-    du(tree);
-    walk();
+    // Modes: 1 walks on this thread as the classic engine does; more walk on workers.
+    std::vector<int> modes;
+    for (std::stringstream ss(argc > 3 ? argv[3] : "1,2"); ss.good();) {
+        std::string w;
+        std::getline(ss, w, ',');
+        if (std::atoi(w.c_str()) > 0)
+            modes.push_back(std::atoi(w.c_str()));
+    }
+    struct Mode {
+        int workers;
+        double bytes = 0;
+        std::vector<double> times;
+        double cpu = 0, user = 0;
+        long treeKb = 0, subKb = 0;
+    };
+    std::vector<Mode> runs;
+    for (int w : modes) {
+        runs.emplace_back();
+        runs.back().workers = w;
+    }
 
-    std::vector<double> duTimes, ourTimes;
-    struct rusage s0, c0, s1, c1;
-    getrusage(RUSAGE_SELF, &s0);
+    // Warm the cache for all.
+    du(tree);
+    for (Mode& r : runs) {
+        SetSizeWorkers(r.workers);
+        r.bytes = FolderSize("C:\\", suBytes, &bar);
+    }
+
+    std::vector<double> duTimes;
+    struct rusage c0, c1;
     getrusage(RUSAGE_CHILDREN, &c0);
     for (int i = 0; i < reps; ++i) {
         duTimes.push_back(seconds([&] { du(tree); }));
-        ourTimes.push_back(seconds(walk));
+        for (Mode& r : runs) {
+            SetSizeWorkers(r.workers);
+            struct rusage s0, s1;
+            getrusage(RUSAGE_SELF, &s0);
+            r.times.push_back(seconds([&] { r.bytes = FolderSize("C:\\", suBytes, &bar); }));
+            getrusage(RUSAGE_SELF, &s1);
+            r.cpu += cpu(s1) - cpu(s0);
+            r.user += user(s1) - user(s0);
+        }
     }
-    getrusage(RUSAGE_SELF, &s1);
     getrusage(RUSAGE_CHILDREN, &c1);
-    double duMedian = median(duTimes), ourMedian = median(ourTimes);
+    double duMedian = median(duTimes);
 
     // The largest subfolder of the root, for the memory comparison.
     std::string sub;
@@ -146,22 +175,28 @@ int main(int argc, char** argv) {
     for (const TSpaceEntry& e : ScanFolderSpace("C:\\"))
         if (e.Megabytes >= subBytes)
             sub = e.Label, subBytes = e.Megabytes;
-    long treeKb = peakKb(walk);
-    long subKb = peakKb([&] { FolderSize("C:\\" + sub, suBytes, &bar); });
+    for (Mode& r : runs) {
+        SetSizeWorkers(r.workers);
+        r.treeKb = peakKb([&] { FolderSize("C:\\", suBytes, &bar); });
+        r.subKb = peakKb([&] { FolderSize("C:\\" + sub, suBytes, &bar); });
+    }
 
-    std::printf("tree            %s\n", tree.c_str());
-    std::printf("bytes           %.0f (manifest: %lld)\n", bytes, manifestBytes(tree));
-    std::printf("du -sb          median %.1f ms of %d\n", duMedian * 1000, reps);
-    std::printf("FolderSize      median %.1f ms  = %.2f x du\n", ourMedian * 1000, ourMedian / duMedian);
-    std::printf("cpu per run     du %.1f ms (user %.1f), FolderSize %.1f ms (user %.1f)\n",
-                (cpu(c1) - cpu(c0)) * 1000 / reps, (user(c1) - user(c0)) * 1000 / reps,
-                (cpu(s1) - cpu(s0)) * 1000 / reps, (user(s1) - user(s0)) * 1000 / reps);
+    std::printf("tree             %s\n", tree.c_str());
+    std::printf("bytes            manifest %lld\n", manifestBytes(tree));
+    std::printf("du -sb           median %7.1f ms of %d, cpu %.1f ms (user %.1f)\n", duMedian * 1000, reps,
+                (cpu(c1) - cpu(c0)) * 1000 / reps, (user(c1) - user(c0)) * 1000 / reps);
+    for (const Mode& r : runs) {
+        double m = median(r.times);
+        std::printf("FolderSize, %d %s median %7.1f ms = %.2f x du, cpu %.1f ms (user %.1f); %.0f bytes\n",
+                    r.workers, r.workers == 1 ? "thread " : "workers", m * 1000, m / duMedian,
+                    r.cpu * 1000 / reps, r.user * 1000 / reps, r.bytes);
+        std::printf("                 peak memory: whole tree +%ld KiB, subtree \"%s\" +%ld KiB\n", r.treeKb,
+                    sub.c_str(), r.subKb);
+    }
     struct rusage self, children;
     getrusage(RUSAGE_SELF, &self);
     getrusage(RUSAGE_CHILDREN, &children);
-    std::printf("peak memory     walk of the whole tree +%ld KiB, of subtree \"%s\" +%ld KiB\n", treeKb, sub.c_str(),
-                subKb);
-    std::printf("                whole process %ld KiB, du %ld KiB\n", self.ru_maxrss, children.ru_maxrss);
+    std::printf("peak of process  %ld KiB, of du %ld KiB\n", self.ru_maxrss, children.ru_maxrss);
 
     std::error_code ec;
     fs::remove_all(root, ec); // only the machine root and its link, never the tree

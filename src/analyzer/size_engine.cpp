@@ -1,5 +1,10 @@
 #include "analyzer/size_engine.h"
 
+#include <algorithm>
+#include <memory>
+#include <thread>
+
+#include "analyzer/size_pool.h"
 #include "platform/platform.h"
 #include "settings/disk.h"
 #include "settings/file_helpers.h"
@@ -22,21 +27,43 @@ void pump() {
 }
 
 // The bar shows activity, not a fraction: it fills and wraps around.
-void tick(toolkit::ProgressBar* bar) {
-    if (bar && bar->max() > 0)
-        bar->setPosition((bar->position() + 1) % bar->max());
+void tick(toolkit::ProgressBar* bar, std::uint64_t times = 1) {
+    if (bar && bar->max() > 0 && times > 0) {
+        auto max = static_cast<std::uint64_t>(bar->max());
+        bar->setPosition(static_cast<int>((static_cast<std::uint64_t>(bar->position()) + times % max) % max));
+    }
 }
 
-// A subfolder the walk goes into: links and mount points lead out of the tree.
-bool entered(const platform::DirEntry& e) { return e.isDirectory() && !e.isDots() && !e.isReparsePoint(); }
+int defaultWorkers() {
+    unsigned cores = std::thread::hardware_concurrency();
+    return cores < 2 ? 1 : int(std::min(cores, 4u));
+}
 
-// The bytes below a folder known to exist; one pump per folder, one tick per entry.
+int& workerSetting() {
+    static int workers = defaultWorkers();
+    return workers;
+}
+
+std::unique_ptr<SizePool>& poolSlot() {
+    static std::unique_ptr<SizePool> pool;
+    return pool;
+}
+
+SizePool& pool() {
+    auto& p = poolSlot();
+    if (!p)
+        p = std::make_unique<SizePool>(workerSetting());
+    return *p;
+}
+
+// The bytes below a folder known to exist, on this thread: one pump per folder, one tick
+// per entry, in listing order.
 std::int64_t walk(const std::string& folder, toolkit::ProgressBar* progress) {
     std::int64_t total = 0;
     platform::files().listFolder(folder, platform::ListDetail::Sizes, [&](const platform::DirEntry& e) {
         tick(progress);
         total += static_cast<std::int64_t>(e.size); // 0 for folders and links
-        if (entered(e)) {
+        if (SizePool::enters(e)) {
             pump();
             if (!ScanAborted)
                 total += walk(JoinPath(folder, e.name), progress);
@@ -50,8 +77,26 @@ std::int64_t folderBytes(const std::string& path, toolkit::ProgressBar* progress
     pump();
     if (ScanAborted || !platform::files().isDirectory(path))
         return 0;
-    return walk(path, progress);
+    if (workerSetting() <= 1)
+        return walk(path, progress);
+    // The same sum on the workers; this thread ticks what they listed and pumps meanwhile.
+    return pool().folderBytes(path, [&](std::uint64_t entries, bool done) {
+        tick(progress, entries);
+        if (!done)
+            pump();
+    });
 }
+
+} // namespace
+
+void SetSizeWorkers(int workers) {
+    workerSetting() = std::clamp(workers, 1, 64);
+    poolSlot().reset();
+}
+
+int SizeWorkers() { return workerSetting(); }
+
+namespace {
 
 std::vector<TSpaceEntry> scan(const std::string& folder, bool whole, toolkit::ProgressBar* progress,
                               const SpaceEntrySink& onEntry) {

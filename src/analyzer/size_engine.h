@@ -46,11 +46,18 @@ void ClearStop();
 // Called with each entry as soon as it is measured, so a chart can fill while a scan runs.
 using SpaceEntrySink = std::function<void(const TSpaceEntry&)>;
 
+// Threads that size a tree while the user-interface thread waits, pumping its messages
+// every few milliseconds; 1 walks on the user-interface thread itself, pumping once per
+// folder. The results are the same. Up to four by default, one per core; change it only
+// while no sizing runs.
+void SetSizeWorkers(int workers);
+int SizeWorkers();
+
 // The size of every file below `path` at any depth, in `unit`, truncated to three
 // decimals. Enters every subfolder except links and mount points; 0 when `path` is not
 // an existing folder (a link to one included) or when a stop has been requested.
-// Pumps the window's messages once per folder visited and ticks `progress` once per
-// entry listed.
+// Pumps the window's messages as it goes and ticks `progress` once per entry listed
+// ("." and ".." included).
 double FolderSize(const std::string& path, int unit, toolkit::ProgressBar* progress = nullptr);
 
 // The entries of `folder` in listing order: each subfolder with its FolderSize in

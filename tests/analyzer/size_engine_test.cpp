@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "analyzer/size_engine.h"
 #include "platform/platform.h"
@@ -32,13 +35,67 @@ struct PumpLog : toolkit::HeadlessToolkit {
     }
 };
 
-// Every test starts and ends without a stop request: the flag is program-wide.
+// Every test starts and ends without a stop request: the flag is program-wide. The walk
+// runs on this thread unless a test asks for workers.
 struct SizeEngine : ::testing::Test {
     testsupport::TempMachine m{"CD"};
     PumpLog tk;
     toolkit::ProgressBar bar{nullptr, "Pb_Process"};
-    SizeEngine() { ClearStop(); }
-    ~SizeEngine() override { ClearStop(); }
+    int workersBefore = SizeWorkers();
+    SizeEngine() {
+        ClearStop();
+        SetSizeWorkers(1);
+    }
+    ~SizeEngine() override {
+        ClearStop();
+        SetSizeWorkers(workersBefore);
+    }
+};
+
+// The real file system, except that listing a folder named "gate" waits until the test
+// opens it or a stop is requested.
+struct GatedFiles : platform::FileSystem {
+    platform::FileSystem* real = &platform::files();
+    std::atomic<bool> open{false};
+    std::atomic<bool> openedByStop{false};
+    std::atomic<bool> timedOut{false};
+
+    GatedFiles() {
+        auto s = platform::services();
+        s.files = this;
+        platform::install(s);
+    }
+    ~GatedFiles() override {
+        auto s = platform::services();
+        s.files = real;
+        platform::install(s);
+    }
+    bool listFolder(const std::string& folder, platform::ListDetail detail,
+                    const std::function<bool(const platform::DirEntry&)>& onEntry) override {
+        if (folder.size() >= 4 && folder.compare(folder.size() - 4, 4, "gate") == 0) {
+            auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (!open && !ScanAborted && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            openedByStop = bool(ScanAborted);
+            timedOut = !open && !ScanAborted;
+        }
+        return real->listFolder(folder, detail, onEntry);
+    }
+    bool findEntry(const std::string& p, platform::DirEntry& e) override { return real->findEntry(p, e); }
+    bool exists(const std::string& p) override { return real->exists(p); }
+    bool isDirectory(const std::string& p) override { return real->isDirectory(p); }
+    std::string readFile(const std::string& p) override { return real->readFile(p); }
+    void writeFile(const std::string& p, const std::string& d) override { real->writeFile(p, d); }
+    void writeFileAtomic(const std::string& p, const std::string& d) override { real->writeFileAtomic(p, d); }
+    bool deleteFile(const std::string& p) override { return real->deleteFile(p); }
+    bool removeDirectory(const std::string& p) override { return real->removeDirectory(p); }
+    bool renameFile(const std::string& a, const std::string& b) override { return real->renameFile(a, b); }
+    bool createDirectory(const std::string& p) override { return real->createDirectory(p); }
+    std::uint8_t driveType(const std::string& r) override { return real->driveType(r); }
+    bool diskFreeSpace(const std::string& r, std::int64_t& t, std::int64_t& f) override {
+        return real->diskFreeSpace(r, t, f);
+    }
+    std::string lastErrorText() override { return real->lastErrorText(); }
 };
 
 } // namespace
@@ -223,4 +280,84 @@ TEST_F(SizeEngine, DriveSpaceOfEveryDriveInTableOrder) {
     // A drive whose medium is gone since the table was built says nothing: 0 and 0.
     fs::remove_all(m.drive('D'));
     EXPECT_EQ(DriveSpaceFigures(table)[1], (TDriveSpace{"D:\\", 0, 0}));
+}
+
+TEST_F(SizeEngine, WorkersGiveTheSameSizesTicksAndEntriesAsOneThread) {
+    // A tree of some breadth and depth with every kind of entry the walk meets.
+    unsigned seed = 2008;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 8) % 1000; };
+    std::vector<std::string> folders = {"C:\\w"};
+    for (int i = 0; i < 120; ++i) {
+        std::string parent = folders[next() % folders.size()];
+        std::string name = (next() % 7 == 0 ? "." : "") + std::string("d") + std::to_string(i);
+        folders.push_back(parent + "\\" + name);
+        m.makeDir(folders.back());
+        for (unsigned f = next() % 6; f > 0; --f)
+            m.writeFile(folders.back() + "\\f" + std::to_string(f), std::string(next() * 37, 'x'));
+    }
+    m.writeFile("C:\\w\\top.bin", std::string(3 * MiB, 't'));
+    sparse(m, folders[5] + "\\big.img", 5 * GiB);
+    fs::create_directory_symlink(m.native("C:\\w"), m.native(folders[9] + "\\loop"));
+    fs::create_symlink(m.native("C:\\w\\top.bin"), m.native(folders[3] + "\\top.lnk"));
+
+    struct Result {
+        double bytes, megabytes;
+        std::vector<TSpaceEntry> scan, whole;
+        int position;
+        bool operator==(const Result&) const = default;
+    };
+    auto measure = [&] {
+        Result r;
+        bar.setPosition(0);
+        r.bytes = FolderSize("C:\\w", suBytes, &bar);
+        r.megabytes = FolderSize("C:\\w", suMegabytes, &bar);
+        r.scan = ScanFolderSpace("C:\\w", &bar);
+        r.whole = ScanFolderSpaceWhole("C:\\w\\", &bar);
+        r.position = bar.position();
+        return r;
+    };
+    Result one = measure();
+    EXPECT_GT(one.bytes, 5.0 * GiB);
+    EXPECT_GE(one.scan.size(), 4u);
+    for (int workers : {2, 4}) {
+        SetSizeWorkers(workers);
+        EXPECT_EQ(SizeWorkers(), workers);
+        EXPECT_TRUE(measure() == one) << workers << " workers";
+    }
+}
+
+TEST_F(SizeEngine, WorkersKeepPumpingSoEscStopsTheWalk) {
+    SetSizeWorkers(2);
+    m.writeFile("C:\\g\\top.bin", std::string(100, 't'));
+    m.writeFile("C:\\g\\gate\\g.bin", std::string(1000, 'g'));
+    m.writeFile("C:\\g\\gate\\sub\\s.bin", std::string(5000, 's'));
+    GatedFiles gated;
+    // The first pump is FolderSize's own; ESC comes with a pump made while the workers
+    // wait at the gate. The gated folder is being listed and keeps its bytes; its
+    // subfolder is not begun and counts 0.
+    tk.queue(RequestStop, 1);
+    EXPECT_EQ(FolderSize("C:\\g", suBytes, &bar), 1100.0);
+    EXPECT_TRUE(gated.openedByStop);
+    EXPECT_FALSE(gated.timedOut);
+    EXPECT_EQ(bar.position(), 4 + 4); // the entries of "g" and of "gate", dots included
+    EXPECT_EQ(ScanFolderSpace("C:\\g"), (std::vector<TSpaceEntry>{{"gate", 0.0}}));
+    ClearStop();
+    gated.open = true;
+    EXPECT_EQ(FolderSize("C:\\g", suBytes), 6100.0);
+}
+
+TEST_F(SizeEngine, AHandlerMaySizeAnotherFolderWhileWorkersWait) {
+    SetSizeWorkers(2);
+    m.writeFile("C:\\g\\gate\\g.bin", std::string(1000, 'g'));
+    m.writeFile("C:\\other\\a\\b\\o.bin", std::string(70, 'o'));
+    GatedFiles gated;
+    double inner = -1;
+    // One worker waits at the gate; the other sizes the handler's folder.
+    tk.queue([&] {
+        inner = FolderSize("C:\\other", suBytes);
+        gated.open = true;
+    }, 1);
+    EXPECT_EQ(FolderSize("C:\\g", suBytes), 1000.0);
+    EXPECT_EQ(inner, 70.0);
+    EXPECT_FALSE(gated.timedOut);
 }

@@ -1,0 +1,99 @@
+#include "analyzer/size_pool.h"
+
+#include <atomic>
+#include <chrono>
+
+#include "analyzer/size_engine.h"
+#include "platform/platform.h"
+#include "settings/file_helpers.h"
+
+struct SizePool::Walk {
+    std::int64_t bytes = 0;               // under the mutex
+    std::size_t pending = 1;              // folders queued or being listed, under the mutex
+    std::atomic<std::uint64_t> entries{0}; // listed so far
+};
+
+SizePool::SizePool(int workers) {
+    for (int i = 0; i < workers; ++i)
+        threads_.emplace_back([this] { work(); });
+}
+
+SizePool::~SizePool() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        quit_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& t : threads_)
+        t.join();
+}
+
+void SizePool::work() {
+    std::vector<std::string> subfolders;
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [&] { return quit_ || !tasks_.empty(); });
+        if (quit_)
+            return;
+        Task task = std::move(tasks_.back());
+        tasks_.pop_back();
+        lock.unlock();
+
+        subfolders.clear();
+        std::int64_t bytes = 0;
+        std::uint64_t entries = 0;
+        // The folder being listed when the stop comes is finished, as on the interface
+        // thread; the ones after it are not begun.
+        if (!ScanAborted) {
+            try {
+                platform::files().listFolder(task.folder, platform::ListDetail::Sizes, [&](const platform::DirEntry& e) {
+                    ++entries;
+                    bytes += static_cast<std::int64_t>(e.size);
+                    if (enters(e))
+                        subfolders.push_back(JoinPath(task.folder, e.name));
+                    return true;
+                });
+            } catch (...) {
+                // Out of memory in a huge folder: it counts as one that cannot be listed.
+                bytes = 0;
+                subfolders.clear();
+            }
+        }
+        task.walk->entries.fetch_add(entries, std::memory_order_relaxed);
+
+        lock.lock();
+        Walk& walk = *task.walk;
+        walk.bytes += bytes;
+        walk.pending += subfolders.size();
+        for (std::string& s : subfolders)
+            tasks_.push_back({std::move(s), &walk});
+        if (subfolders.size() > 1)
+            wake_.notify_all();
+        if (--walk.pending == 0)
+            finished_.notify_all();
+    }
+}
+
+std::int64_t SizePool::folderBytes(const std::string& folder, const Slice& onSlice) {
+    using namespace std::chrono_literals;
+    Walk walk;
+    std::uint64_t reported = 0;
+    auto report = [&](bool done) {
+        std::uint64_t now = walk.entries.load(std::memory_order_relaxed);
+        if (onSlice)
+            onSlice(now - reported, done);
+        reported = now;
+    };
+    std::unique_lock<std::mutex> lock(mutex_);
+    tasks_.push_back({folder, &walk});
+    wake_.notify_one();
+    while (!finished_.wait_for(lock, 10ms, [&] { return walk.pending == 0; })) {
+        lock.unlock();
+        report(false);
+        lock.lock();
+    }
+    std::int64_t bytes = walk.bytes;
+    lock.unlock();
+    report(true);
+    return bytes;
+}
