@@ -49,8 +49,14 @@ std::unique_ptr<SizePool>& poolSlot() {
     return pool;
 }
 
+// Walks on the pool now running, nested ones included (interface thread only): the pool
+// is only ever replaced while none waits on it.
+int walksRunning = 0;
+
 SizePool& pool() {
     auto& p = poolSlot();
+    if (p && p->workers() != workerSetting() && walksRunning == 0)
+        p.reset();
     if (!p)
         p = std::make_unique<SizePool>(workerSetting());
     return *p;
@@ -80,7 +86,12 @@ std::int64_t folderBytes(const std::string& path, toolkit::ProgressBar* progress
     if (workerSetting() <= 1)
         return walk(path, progress);
     // The same sum on the workers; this thread ticks what they listed and pumps meanwhile.
-    return pool().folderBytes(path, [&](std::uint64_t entries, bool done) {
+    SizePool& workers = pool();
+    struct Running {
+        Running() { ++walksRunning; }
+        ~Running() { --walksRunning; }
+    } running;
+    return workers.folderBytes(path, [&](std::uint64_t entries, bool done) {
         tick(progress, entries);
         if (!done)
             pump();
@@ -91,7 +102,8 @@ std::int64_t folderBytes(const std::string& path, toolkit::ProgressBar* progress
 
 void SetSizeWorkers(int workers) {
     workerSetting() = std::clamp(workers, 1, 64);
-    poolSlot().reset();
+    if (walksRunning == 0)
+        poolSlot().reset(); // else the next walk after them takes the new count
 }
 
 int SizeWorkers() { return workerSetting(); }

@@ -48,8 +48,8 @@ using SpaceEntrySink = std::function<void(const TSpaceEntry&)>;
 
 // Threads that size a tree while the user-interface thread waits, pumping its messages
 // every few milliseconds; 1 walks on the user-interface thread itself, pumping once per
-// folder. The results are the same. Up to four by default, one per core; change it only
-// while no sizing runs.
+// folder. The results are the same. Up to four by default, one per core. A change made
+// while a walk runs (from a message handler) takes effect once it is over.
 void SetSizeWorkers(int workers);
 int SizeWorkers();
 

@@ -352,12 +352,16 @@ TEST_F(SizeEngine, AHandlerMaySizeAnotherFolderWhileWorkersWait) {
     m.writeFile("C:\\other\\a\\b\\o.bin", std::string(70, 'o'));
     GatedFiles gated;
     double inner = -1;
-    // One worker waits at the gate; the other sizes the handler's folder.
+    // One worker waits at the gate; the other sizes the handler's folder. The handler
+    // also changes the number of workers, which waits until the walks are over.
     tk.queue([&] {
+        SetSizeWorkers(3);
         inner = FolderSize("C:\\other", suBytes);
         gated.open = true;
     }, 1);
     EXPECT_EQ(FolderSize("C:\\g", suBytes), 1000.0);
     EXPECT_EQ(inner, 70.0);
     EXPECT_FALSE(gated.timedOut);
+    EXPECT_EQ(SizeWorkers(), 3);
+    EXPECT_EQ(FolderSize("C:\\other", suBytes), 70.0);
 }
