@@ -88,14 +88,21 @@ void QtToolkit::controlDestroyed(Control& c) {
 void QtToolkit::run(Form& mainForm) {
     setMainForm(&mainForm);
     QEventLoop loop;
-    int sub = mainForm.subscribe([&](Form& f, FormProperty p) {
-        if (p == FormProperty::Visible && !f.visible())
-            loop.quit();
-    });
+    mainLoop_ = &loop;
+    mainClosed_ = false;
     dispatch([&] { mainForm.show(); });
-    if (mainForm.visible())
+    if (mainForm.visible() && !mainClosed_)
         loop.exec();
-    mainForm.unsubscribe(sub);
+    mainLoop_ = nullptr;
+}
+
+void QtToolkit::formClosed(Form& f) {
+    // Closing the main form ends the message loop; hiding it leaves the program running.
+    if (&f != mainForm())
+        return;
+    mainClosed_ = true;
+    if (mainLoop_)
+        mainLoop_->quit();
 }
 
 int QtToolkit::showModal(Form& form) {

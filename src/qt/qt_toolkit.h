@@ -4,6 +4,7 @@
 // from worker threads go through Qt's event loop.
 #include <QObject>
 #include <QPointer>
+#include <QEventLoop>
 #include <QTimer>
 #include <deque>
 #include <map>
@@ -44,6 +45,7 @@ public:
     void timerDestroyed(toolkit::Timer& t) override;
     void formDestroyed(toolkit::Form& f) override;
     void formVisibilityChanged(toolkit::Form& f) override;
+    void formClosed(toolkit::Form& f) override;
     void controlDestroyed(toolkit::Control& c) override;
 
     // The Qt timer behind a toolkit timer, while it has one (for tests).
@@ -62,6 +64,8 @@ private:
     void showHint();
 
     Toolkit* previous_;
+    QEventLoop* mainLoop_ = nullptr;
+    bool mainClosed_ = false;
     std::map<const toolkit::Form*, std::unique_ptr<FormWindow>> windows_;
     std::map<const toolkit::Timer*, QTimer*> timers_;
     std::mutex postedMutex_;

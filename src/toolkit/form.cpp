@@ -93,6 +93,8 @@ void Form::close() {
     } else {
         setVisible(false);
     }
+    if (auto* t = Toolkit::instance())
+        t->formClosed(*this);
 }
 
 bool Form::keyDown(int& key) {

@@ -79,6 +79,9 @@ public:
     // their show event runs), so a front end can show a window for a form however it is shown.
     virtual void formDestroyed(Form&) {}
     virtual void formVisibilityChanged(Form&) {}
+    // A form was closed (its close was not refused): closing the main form ends the message
+    // loop, while hiding it does not (the program sits in the notification area meanwhile).
+    virtual void formClosed(Form&) {}
     // Controls tell the toolkit when they go away, so no view outlives its control.
     virtual void controlDestroyed(Control&) {}
 

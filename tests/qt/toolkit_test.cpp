@@ -86,13 +86,24 @@ TEST_F(QtToolkitTest, AModalRunInsideAModalRunReturnsToTheOuterOne) {
 TEST_F(QtToolkitTest, TheMessageLoopEndsWhenTheMainFormCloses) {
     Dialog main;
     main.setCaption("WindowsKestrane --- 2008Brisa ");
+    bool backAfterHiding = false;
     qttest::soon([&] {
         FormWindow& w = tk.windowOf(main);
         // Titles are the captions exactly: nothing appended.
         EXPECT_EQ(w.windowTitle().toStdString(), "WindowsKestrane --- 2008Brisa ");
-        w.close();
+        // Hidden (the program in the notification area), the loop goes on.
+        main.hide();
+        qttest::soon(
+            [&] {
+                backAfterHiding = true;
+                main.show();
+                tk.windowOf(main).close();
+            },
+            50);
     });
     tk.run(main);
+    QTest::qWait(100);
+    EXPECT_TRUE(backAfterHiding);
     EXPECT_EQ(tk.mainForm(), &main);
     EXPECT_FALSE(main.visible());
 }

@@ -125,6 +125,7 @@ TEST(Headless, TheToolkitHearsOfShowsHidesAndControlsThatGo) {
         std::vector<std::string> log;
         void formVisibilityChanged(Form& f) override { log.push_back(f.name() + (f.visible() ? " shown" : " hidden")); }
         void controlDestroyed(Control& c) override { log.push_back(c.name() + " gone"); }
+        void formClosed(Form& f) override { log.push_back(f.name() + " closed"); }
     } tk;
     {
         Form f("TF");
@@ -133,9 +134,15 @@ TEST(Headless, TheToolkitHearsOfShowsHidesAndControlsThatGo) {
         Label l(&f, "l");
         f.show();
         f.show(); // already shown: nothing
+        f.hide();
+        f.show();
+        f.onCloseQuery = [](bool& canClose) { canClose = false; };
+        f.close(); // refused: not closed
+        f.onCloseQuery = nullptr;
         f.close();
     }
-    EXPECT_EQ(tk.log, (std::vector<std::string>{"TF shown", "onShow", "TF hidden", "l gone"}));
+    EXPECT_EQ(tk.log, (std::vector<std::string>{"TF shown", "onShow", "TF hidden", "TF shown", "onShow", "TF hidden",
+                                                "TF closed", "l gone"}));
 }
 
 TEST(ListViewModel, TheUsersSelectionFiresTheSelectEventForEveryRowThatChanged) {
