@@ -244,6 +244,18 @@ void FormWindow::closeEvent(QCloseEvent* e) {
         dispatch([f] { f->close(); });
 }
 
+void FormWindow::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    // The user sizes a sizeable window: the form learns its new client area.
+    if (!form_ || moving_ || !isVisible() || form_->borderStyle != BorderStyle::Sizeable)
+        return;
+    if (form_->clientWidth() == width() && form_->clientHeight() == height())
+        return;
+    moving_ = true;
+    form_->setClientSize(width(), height());
+    moving_ = false;
+}
+
 void FormWindow::moveEvent(QMoveEvent* e) {
     QWidget::moveEvent(e);
     if (!form_ || !isVisible())

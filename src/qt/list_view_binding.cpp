@@ -18,6 +18,9 @@ using namespace toolkit;
 ListViewModel::ListViewModel(ListView& list, QObject* parent) : QAbstractItemModel(parent), list_(&list) {
     rows_ = list.count();
     columns_ = std::max<int>(1, int(list.columns().size()));
+    appendTimer_.setSingleShot(true);
+    appendTimer_.setInterval(kAppendDelayMs);
+    connect(&appendTimer_, &QTimer::timeout, this, &ListViewModel::flush);
     rowListener_ = list.subscribeRows([this](RowChange c, int first, int n) { rowsChanged(c, first, n); });
     listener_ = list.subscribe([this](Control&, Property p) {
         if (p == Property::Columns)
@@ -34,16 +37,40 @@ void ListViewModel::detach(bool listening) {
         list_->unsubscribeRows(rowListener_);
         list_->unsubscribe(listener_);
     }
+    appendTimer_.stop();
     beginResetModel();
     list_ = nullptr;
     rows_ = 0;
+    appended_ = 0;
     cachedRow_ = -1;
     endResetModel();
+}
+
+void ListViewModel::flush() {
+    appendTimer_.stop();
+    if (appended_ <= 0)
+        return;
+    int n = appended_;
+    appended_ = 0;
+    beginInsertRows({}, rows_, rows_ + n - 1);
+    rows_ += n;
+    endInsertRows();
 }
 
 void ListViewModel::rowsChanged(RowChange c, int first, int n) {
     cachedRow_ = -1;
     const int now = list_->count();
+    if (c == RowChange::Inserted && n > 0 && first == rows_ + appended_ && rows_ + appended_ + n == now) {
+        appended_ += n;
+        if (!appendTimer_.isActive())
+            appendTimer_.start();
+        return;
+    }
+    if (c == RowChange::Reset) {
+        appendTimer_.stop();
+        appended_ = 0;
+    }
+    flush();
     // The list tells us after the fact; the view hears of it as a change about to happen.
     if (c == RowChange::Inserted && n > 0 && rows_ + n == now && first >= 0 && first <= rows_) {
         pending_ = Pending::Insert;
@@ -71,6 +98,8 @@ void ListViewModel::rowsChanged(RowChange c, int first, int n) {
 }
 
 void ListViewModel::columnsChanged() {
+    appendTimer_.stop();
+    appended_ = 0;
     beginResetModel();
     columns_ = std::max<int>(1, int(list_->columns().size()));
     rows_ = list_->count();
@@ -238,6 +267,8 @@ void ListViewWidget::paintEvent(QPaintEvent* e) {
 }
 
 void ListViewWidget::keyboardSearch(const QString& search) {
+    if (auto* m = qobject_cast<ListViewModel*>(model()))
+        m->flush();
     if (!list_ || !model() || model()->rowCount() == 0)
         return;
     // Letters typed in quick succession build one search text, as the system's lists do.
@@ -306,6 +337,7 @@ public:
         }
         case Property::Selection: showSelection(); break;
         case Property::ScrollTo:
+            model_->flush();
             if (list_.scrollTarget() >= 0 && list_.scrollTarget() < model_->rowCount())
                 view_->scrollTo(model_->index(list_.scrollTarget(), 0));
             break;
@@ -315,6 +347,7 @@ public:
 
 private:
     void showSelection() {
+        model_->flush();
         syncing_ = true;
         QItemSelection sel;
         int rangeStart = -1, prev = -2;

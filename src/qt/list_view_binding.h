@@ -3,6 +3,7 @@
 // from the model when the view draws them (asking the data event in virtual mode), never
 // copied into one widget item per row.
 #include <QAbstractItemModel>
+#include <QTimer>
 #include <QTreeView>
 #include <memory>
 
@@ -19,6 +20,12 @@ public:
     // The model shows nothing from now on; `listening` false when the list is going away
     // and must not be touched.
     void detach(bool listening = true);
+
+    // Rows added at the end are announced together on a short timer: a scan that adds rows
+    // one by one would otherwise have the view lay out the whole list for each of them.
+    // Any other change, and this call, announce them at once.
+    void flush();
+    static constexpr int kAppendDelayMs = 50;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -41,6 +48,8 @@ private:
     int columns_ = 1;
     enum class Pending { None, Insert, Remove } pending_ = Pending::None;
     int pendingFirst_ = 0, pendingCount_ = 0;
+    int appended_ = 0; // rows added at the end, not yet announced
+    QTimer appendTimer_;
     mutable int cachedRow_ = -1;
     mutable toolkit::ListItem cached_;
     int rowListener_ = 0, listener_ = 0;
