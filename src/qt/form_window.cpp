@@ -67,7 +67,10 @@ void FormWindow::detachFromForm() {
 
 void FormWindow::bindControls() {
     // Parents first: a control sits in the widget of the control its parent name names.
+    // Run again on every show, it binds the controls made since.
     std::map<std::string, QWidget*> made;
+    for (auto& [c, b] : bindings_)
+        made[c->name()] = b->widget();
     std::function<QWidget*(Control&, int)> make = [&](Control& c, int depth) -> QWidget* {
         auto it = made.find(c.name());
         if (it != made.end())
@@ -88,11 +91,12 @@ void FormWindow::bindControls() {
         make(*c, 0);
     // Menu commands with shortcuts work while the window is active.
     for (Control* c : form_->controls()) {
-        if (c->kind() != ControlKind::MenuItem)
+        if (c->kind() != ControlKind::MenuItem || shortcuts_.count(c))
             continue;
         auto* item = static_cast<MenuItem*>(c);
         if (item->shortcut.empty())
             continue;
+        shortcuts_.insert(c);
         auto* action = new QAction(this);
         action->setShortcut(QKeySequence(qs(item->shortcut)));
         action->setShortcutContext(Qt::WindowShortcut);
@@ -126,6 +130,7 @@ std::vector<std::string> FormWindow::unboundControls() const {
 }
 
 void FormWindow::controlGone(Control& c) {
+    shortcuts_.erase(&c);
     auto it = bindings_.find(&c);
     if (it == bindings_.end())
         return;
@@ -175,6 +180,7 @@ void FormWindow::syncVisible() {
     if (form_->visible() == isVisible())
         return;
     if (form_->visible()) {
+        bindControls();
         place();
         if (form_->maximized)
             showMaximized();

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,7 @@ private:
     bool placed_ = false;
     bool moving_ = false;
     std::map<const toolkit::Control*, std::unique_ptr<ControlBinding>> bindings_;
+    std::set<const toolkit::Control*> shortcuts_; // menu items whose shortcut is in place
 };
 
 } // namespace qtui

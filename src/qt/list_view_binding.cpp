@@ -329,8 +329,12 @@ public:
             const auto& cols = list_.columns();
             for (std::size_t i = 0; i < cols.size(); ++i)
                 view_->header()->resizeSection(int(i), cols[i].width);
-            // Only the report style has a header; the other styles show the captions.
-            view_->setHeaderHidden(list_.viewStyle() != ViewStyle::Report || cols.empty());
+            // Only the report style has a header and the columns; the icon and list styles
+            // show the captions alone (without image lists there are no icons to arrange).
+            bool report = list_.viewStyle() == ViewStyle::Report;
+            view_->setHeaderHidden(!report || cols.empty());
+            for (int i = 1; i < model_->columnCount(); ++i)
+                view_->setColumnHidden(i, !report);
             view_->setSelectionMode(list_.multiSelect ? QAbstractItemView::ExtendedSelection
                                                       : QAbstractItemView::SingleSelection);
             break;

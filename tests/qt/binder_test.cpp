@@ -161,12 +161,15 @@ TEST_F(Binder, UserActionsReachTheModelAndModelChangesReachTheWidgets) {
     EXPECT_FALSE(w.isVisible());
 }
 
-TEST_F(Binder, AControlThatGoesTakesItsWidgetWithIt) {
+TEST_F(Binder, AControlMadeLaterGetsItsWidgetWhenShownAndOneThatGoesTakesItWith) {
     Form f("TF");
+    f.show();
+    f.hide();
     auto b = std::make_unique<Button>(&f, "Btn");
     f.show();
     QPointer<QWidget> w = tk.windowOf(f).widgetFor(*b);
     ASSERT_TRUE(w);
+    EXPECT_TRUE(w->isVisible());
     b.reset();
     EXPECT_FALSE(w->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -251,6 +254,14 @@ TEST_F(Binder, AnOwnedListIsShownThroughAnItemModelThatFollowsEveryChange) {
     view->selectionModel()->setCurrentIndex(m->index(0, 1), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     EXPECT_EQ(f.lv.itemIndex(), 0);
     EXPECT_EQ(selected, (std::vector<int>{0}));
+
+    // The list style shows the captions alone; the report style the columns again.
+    f.lv.setViewStyle(ViewStyle::List);
+    EXPECT_TRUE(view->isHeaderHidden());
+    EXPECT_TRUE(view->isColumnHidden(1));
+    f.lv.setViewStyle(ViewStyle::Report);
+    EXPECT_FALSE(view->isHeaderHidden());
+    EXPECT_FALSE(view->isColumnHidden(2));
 
     // Columns can change; and clearing leaves nothing.
     f.lv.setColumns({{"名称", 100}});
