@@ -336,18 +336,27 @@ void TfrmCleaning::DeleteD1Click() {
     int index = Lv_GarbageList.itemIndex();
     auto& files = platform::files();
     bool ok = false;
+    std::string reason;
     try {
         bool isFolder;
         std::string path = rowPath(caption, isFolder);
-        // A folder goes only when it is empty; a file alone.
-        ok = isFolder ? files.removeDirectory(path) : files.deleteFile(path);
+        if (!isFolder && !StillHolds(rows_[size_t(index)], path) && files.exists(path)) {
+            // A file that was empty in the list and holds data now is not what the user saw.
+            reason = "扫描后文件已改变";
+        } else {
+            // A folder goes only when it is empty; a file alone.
+            ok = isFolder ? files.removeDirectory(path) : files.deleteFile(path);
+            if (!ok)
+                reason = files.lastErrorText();
+        }
     } catch (const std::exception&) {
         ok = false;
+        reason = files.lastErrorText();
     }
     if (ok)
         RemoveRow(index);
     else
-        Sb_status.setPanelText(0, "删除 [" + caption + "] 失败 : " + files.lastErrorText());
+        Sb_status.setPanelText(0, "删除 [" + caption + "] 失败 : " + reason);
 }
 
 void TfrmCleaning::Open1Click() {

@@ -269,6 +269,19 @@ TEST_F(Window, ASingleRowsDeleteRemovesTheRowOnlyWhenTheDeletionWorked) {
     EXPECT_GT(form.Sb_status.panelText(0).size(), std::string("删除 [D:\\N<Dir>] 失败 : ").size());
 }
 
+TEST_F(Window, ASingleRowsDeleteLeavesAnEmptyFileThatWasWrittenToSinceTheScan) {
+    settings.IfCleanZeroFile = true;
+    file("D:\\a.log");
+    directory("D:\\");
+    scan();
+    file("D:\\a.log", 5);
+    select("D:\\a.log");
+    press(form.DeleteD1);
+    EXPECT_EQ(machine.readFile("D:\\a.log"), "xxxxx");
+    EXPECT_EQ(captions(), Strings{"D:\\a.log"});
+    EXPECT_EQ(form.Sb_status.panelText(0), "删除 [D:\\a.log] 失败 : 扫描后文件已改变");
+}
+
 TEST_F(Window, ShellActionsOnTheSelectedRow) {
     settings.IfCleanZeroFile = true;
     file("D:\\X\\e.log");
