@@ -41,6 +41,8 @@ QtToolkit::~QtToolkit() {
     windows_.clear();
     for (auto& [t, q] : timers_)
         delete q;
+    // The windows of forms that went after the message loop ended.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 FormWindow& QtToolkit::windowOf(Form& form) {
@@ -226,10 +228,10 @@ Point QtToolkit::screenToClient(const Form& form, Point screen) {
 }
 
 void QtToolkit::setApplicationTitle(const std::string& title) {
+    // Kept for the message boxes that name the program. Qt is not told: its display name
+    // would be appended to every caption, and its application name would title every
+    // untitled window (hints, menus) like the program's own message boxes.
     Toolkit::setApplicationTitle(title);
-    // Qt names a window without a caption after the application, as the task bar would.
-    // The display name stays unset: Qt would append it to every caption.
-    QCoreApplication::setApplicationName(qs(title));
 }
 
 void QtToolkit::runOnMainThread(const std::function<void()>& fn) {

@@ -3,9 +3,20 @@
 # a copy of the program in a temporary folder so its settings files are written there.
 set -euo pipefail
 
+# A free display from a random start: checks of other builds may be starting displays at
+# the same moment, and a virtual display that lost that race is not there. Then the check
+# runs again on another one (status 75), a few times at most.
 if [ -z "${QUOR_E2E_ON_DISPLAY:-}" ]; then
-    exec env QUOR_E2E_ON_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+    for attempt in 1 2 3 4 5; do
+        status=0
+        env QUOR_E2E_ON_DISPLAY=1 xvfb-run -a -n $((100 + RANDOM % 5000)) -s "-screen 0 1024x768x24" "$0" "$@" ||
+            status=$?
+        [ "$status" -eq 75 ] || exit "$status"
+    done
+    echo "FAIL: no virtual display could be started" >&2
+    exit 1
 fi
+xdpyinfo >/dev/null 2>&1 || exit 75
 
 E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 PROGRAM="$(readlink -f "$1")"
@@ -26,6 +37,9 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    for out in "$WORK"/out.*; do
+        [ -s "$out" ] && { echo "--- $out" >&2; tail -n 40 "$out" >&2; }
+    done
     exit 1
 }
 

@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
-# The program shows its start window, and closing it writes the settings files: the
+# The program shows its splash, then its start window, and closing that writes the settings files: the
 # 443-byte default settings file and an empty pattern file when there were none before.
 source "$(dirname "$0")/e2e_lib.bash"
 
 start_program
 pid=$STARTED_PID
-win="$(wait_for_window "$START_TITLE")" || fail "no window titled \"$START_TITLE\""
+# The splash (420 x 260) is up before the start window.
+splash_seen=""
+deadline=$((SECONDS + 30))
+while [ -z "$(windows_titled "$START_TITLE")" ]; do
+    [ $SECONDS -lt "$deadline" ] || fail "no window titled \"$START_TITLE\""
+    if xwininfo -root -children 2>/dev/null | grep -q " 420x260+"; then
+        splash_seen=1
+    fi
+    sleep 0.05
+done
+[ -n "$splash_seen" ] || fail "no splash before the start window"
+win="$(wait_for_window "$START_TITLE")"
 [ -z "$(windows_titled "$START_TITLE - quorcleaner")" ] || fail "the title carries the program name"
 [ ! -e "$PROGRAM_FOLDER/quorCleaner.cfg" ] || fail "the settings were written before the end"
 
