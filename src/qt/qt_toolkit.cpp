@@ -12,6 +12,7 @@
 #include <QThread>
 #include <QToolTip>
 #include <QVariantAnimation>
+#include <QWindow>
 
 #include "qt/form_window.h"
 #include "qt/qt_text.h"
@@ -131,6 +132,14 @@ int QtToolkit::showModal(Form& form) {
             f.setVisible(false);
         }
     } reset{form, sub};
+    // The window that opened it stays behind it: window managers keep a transient window
+    // above its parent.
+    for (auto& [f, w] : windows_)
+        if (w.get() != &window && w.get() == QApplication::activeWindow() && w->isVisible()) {
+            window.winId();
+            w->winId();
+            window.windowHandle()->setTransientParent(w->windowHandle());
+        }
     window.setModal(true);
     form.setVisible(true);
     if (form.modalResult() == mrNone)

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QThread>
 #include <QToolTip>
+#include <QWindow>
 #include <stdexcept>
 #include <thread>
 
@@ -74,11 +75,21 @@ TEST_F(QtToolkitTest, AModalRunInsideAModalRunReturnsToTheOuterOne) {
     Dialog outer, inner;
     std::vector<std::string> log;
     outer.Btn_Ok.onClick = [&] {
-        qttest::soon([&] { QTest::mouseClick(widget(inner, inner.Btn_Cancel), Qt::LeftButton); });
+        qttest::soon([&] {
+            // The inner window stands above the one that opened it.
+            QWindow* handle = tk.windowOf(inner).windowHandle();
+            ASSERT_NE(handle, nullptr);
+            EXPECT_EQ(handle->transientParent(), tk.windowOf(outer).windowHandle());
+            QTest::mouseClick(widget(inner, inner.Btn_Cancel), Qt::LeftButton);
+        });
         log.push_back("inner " + std::to_string(inner.showModal()));
     };
     // The outer OK button sets the outer result after its handler: the outer run ends too.
-    qttest::soon([&] { QTest::mouseClick(widget(outer, outer.Btn_Ok), Qt::LeftButton); });
+    qttest::soon([&] {
+        tk.windowOf(outer).activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&tk.windowOf(outer)));
+        QTest::mouseClick(widget(outer, outer.Btn_Ok), Qt::LeftButton);
+    });
     log.push_back("outer " + std::to_string(outer.showModal()));
     EXPECT_EQ(log, (std::vector<std::string>{"inner 2", "outer 1"}));
 }
