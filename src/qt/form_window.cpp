@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <functional>
 
@@ -228,7 +229,14 @@ bool FormWindow::previewKey(QKeyEvent& e) {
         return true; // the handler closed the form for good
     // Enter presses the default button and ESC the cancel button, unless the focus is in a
     // multi-line text that wants the key.
-    bool wantsReturn = qobject_cast<QPlainTextEdit*>(QApplication::focusWidget()) != nullptr;
+    QWidget* focus = QApplication::focusWidget();
+    // Enter on a button presses that button, as Space does.
+    if (key == VK_RETURN)
+        if (auto* button = qobject_cast<QPushButton*>(focus); button && button->window() == this && button->isEnabled()) {
+            button->click();
+            return true;
+        }
+    bool wantsReturn = qobject_cast<QPlainTextEdit*>(focus) != nullptr;
     if ((key == VK_RETURN && !wantsReturn) || key == VK_ESCAPE) {
         for (Control* c : form_->controls()) {
             if (c->kind() != ControlKind::Button || !c->enabled() || !c->visible())

@@ -71,6 +71,23 @@ TEST_F(QtToolkitTest, ModalRunsEndWithTheModalResultAndLeaveTheFormHidden) {
     EXPECT_EQ(shows, 4);
 }
 
+TEST_F(QtToolkitTest, EnterOnAButtonWithTheFocusPressesThatButton) {
+    Dialog d;
+    std::vector<std::string> pressed;
+    d.Btn_Ok.onClick = [&] { pressed.push_back("ok"); };
+    d.Btn_Cancel.onClick = [&] { pressed.push_back("cancel"); };
+    d.show();
+    FormWindow& w = tk.windowOf(d);
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    widget(d, d.Btn_Cancel)->setFocus();
+    QTest::keyClick(widget(d, d.Btn_Cancel), Qt::Key_Return);
+    widget(d, d.Btn_Cancel)->clearFocus();
+    QTest::keyClick(&w, Qt::Key_Return); // no button has the focus: the default one
+    EXPECT_EQ(pressed, (std::vector<std::string>{"cancel", "ok"}));
+    d.hide();
+}
+
 TEST_F(QtToolkitTest, AModalRunInsideAModalRunReturnsToTheOuterOne) {
     Dialog outer, inner;
     std::vector<std::string> log;
