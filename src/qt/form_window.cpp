@@ -52,6 +52,9 @@ FormWindow::FormWindow(Form& form, QtToolkit& toolkit) : QWidget(nullptr, flagsF
         }
     });
     bindControls();
+    // A control nobody can see is a fault of this front end: say so where it shows.
+    for (const std::string& name : unboundControls())
+        qWarning("%s: control %s has no widget", form.name().c_str(), name.c_str());
 }
 
 FormWindow::~FormWindow() {
