@@ -1,8 +1,13 @@
 // Every window of the program has a widget for each of its visual controls.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <regex>
+#include <set>
+#include <sstream>
 
 #include "app/analyzer_window.h"
 #include "app/splash_window.h"
@@ -63,6 +68,30 @@ TEST(EveryForm, EachVisualControlOfEveryWindowHasAWidgetOfItsName) {
             EXPECT_EQ(widget->geometry(), QRect(r.left, r.top, r.width, r.height)) << c->name();
         }
     }
+}
+
+TEST(EveryForm, TheWalkKnowsEveryWindowClassOfTheProgram) {
+    // Every class of the system that is a form, found in the sources.
+    namespace fs = std::filesystem;
+    const fs::path src = fs::path(QT_TESTCASE_SOURCEDIR) / ".." / "src";
+    const std::regex formClass(R"(class\s+(\w+)\s*(?:final\s*)?:\s*public\s+toolkit::Form\b)");
+    std::set<std::string> found;
+    for (const auto& e : fs::recursive_directory_iterator(src)) {
+        if (e.path().extension() != ".h" || e.path().string().find("/src/qt/") != std::string::npos)
+            continue;
+        std::ifstream in(e.path());
+        std::stringstream text;
+        text << in.rdbuf();
+        std::string body = text.str();
+        for (std::sregex_iterator m(body.begin(), body.end(), formClass), end; m != end; ++m)
+            found.insert((*m)[1]);
+    }
+    ASSERT_FALSE(found.empty());
+    std::set<std::string> walked;
+    for (const auto& [name, makeForm] : programForms())
+        walked.insert(name);
+    for (const std::string& name : found)
+        EXPECT_TRUE(walked.count(name)) << name << " is a window of the program: add it to programForms()";
 }
 
 TEST(EveryForm, TheCheckFindsAControlWithoutAWidget) {
