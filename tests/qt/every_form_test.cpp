@@ -17,6 +17,7 @@
 #include "info/tips_window.h"
 #include "options/option_window.h"
 #include "programs/uninstall_window.h"
+#include "qt/control_binding.h"
 #include "qt_app.h"
 #include "settings/directory_dialog.h"
 #include "support/program_folder.h"
@@ -102,4 +103,14 @@ TEST(EveryForm, TheCheckFindsAControlWithoutAWidget) {
     toolkit::Panel tree(&f, "tvNobodyDraws", toolkit::ControlKind::Custom);
     toolkit::BalloonHints hints(&f, "hints"); // not visual: needs no widget
     EXPECT_EQ(tk.windowOf(f).unboundControls(), (std::vector<std::string>{"tvNobodyDraws"}));
+
+    // A front-end piece of its own draws it once it is registered for the form and control.
+    qtui::registerCustomWidget("TG", "tvNobodyDraws", [](toolkit::Control& c, QWidget* parent) {
+        return std::make_unique<qtui::ControlBinding>(c, new QWidget(parent));
+    });
+    toolkit::Form g("TG");
+    toolkit::Panel drawn(&g, "tvNobodyDraws", toolkit::ControlKind::Custom);
+    drawn.setBounds(1, 2, 30, 40);
+    EXPECT_TRUE(tk.windowOf(g).unboundControls().empty());
+    EXPECT_EQ(tk.windowOf(g).widgetFor(drawn)->geometry(), QRect(1, 2, 30, 40));
 }
