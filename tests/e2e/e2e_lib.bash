@@ -5,11 +5,13 @@ set -euo pipefail
 
 # A free display from a random start: checks of other builds may be starting displays at
 # the same moment, and a virtual display that lost that race is not there. Then the check
-# runs again on another one (status 75), a few times at most.
+# runs again on another one (status 75), a few times at most. The display must not reset
+# when its last client goes (xdotool's calls come and go): the program could not connect
+# while it does.
 if [ -z "${QUOR_E2E_ON_DISPLAY:-}" ]; then
     for attempt in 1 2 3 4 5; do
         status=0
-        env QUOR_E2E_ON_DISPLAY=1 xvfb-run -a -n $((100 + RANDOM % 5000)) -s "-screen 0 1024x768x24" "$0" "$@" ||
+        env QUOR_E2E_ON_DISPLAY=1 xvfb-run -a -n $((100 + RANDOM % 5000)) -s "-screen 0 1024x768x24 -noreset" "$0" "$@" ||
             status=$?
         [ "$status" -eq 75 ] || exit "$status"
     done
