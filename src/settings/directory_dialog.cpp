@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "settings/file_helpers.h"
+#include "settings/persistent.h"
 #include "settings/system_helpers.h"
 
 namespace {
@@ -13,15 +14,6 @@ constexpr int kFolderImage = 1;
 
 char FoldAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    return true;
 }
 
 std::vector<std::string> SplitParts(const std::string& rest) {
@@ -123,7 +115,7 @@ bool TFolderBrowser::SelectFolder(const std::string& folder) {
         tvFolders.expand(*at);
         toolkit::TreeNode* next = nullptr;
         for (const auto& child : at->children())
-            if (SameName(child->text, part))
+            if (SameText(child->text, part))
                 next = child.get();
         if (!next) {
             found = false;
