@@ -42,9 +42,8 @@ TFrm_Tips::TFrm_Tips()
 }
 
 void TFrm_Tips::FormCreate() {
-    // ProgramFilePath ends the folder with the separator its kind of path uses.
-    std::string probe = ProgramFilePath("x");
-    ProgramFolder = probe.substr(0, probe.size() - 1);
+    // The folder followed by the separator its kind of path uses.
+    ProgramFolder = ProgramFilePath("");
     LoadTips();
 }
 
