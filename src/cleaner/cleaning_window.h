@@ -113,7 +113,10 @@ private:
     bool countsPending_ = false;
     bool captionPending_ = false;
     std::string scanningName_, scanningFolder_;
+    // The scan's bar runs 0 to kScanRange and wraps; progressPending_ when the walk moved it.
+    static constexpr int kScanRange = 100;
     int progress_ = 0;
+    bool progressPending_ = false;
 };
 
 // The program-wide reference; nullptr while no such window exists.

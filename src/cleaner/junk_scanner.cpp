@@ -72,6 +72,11 @@ void TfrmCleaning::ScanAll(TSetting* settings) {
     Lv_GarbageList.setItemCount(0);
     Lv_GarbageList.clearSelection();
     scrollPending_ = false;
+    // A deletion leaves the bar on its own range: each scan starts on the scan's.
+    progress_ = 0;
+    progressPending_ = false;
+    Pb_Process.setRange(0, kScanRange);
+    Pb_Process.setPosition(0);
     Pump(true);
 
     // By position: a handler run inside the scan may replace the list (a chosen folder).
@@ -84,7 +89,7 @@ void TfrmCleaning::ScanAll(TSetting* settings) {
     }
 
     FlushView();
-    Pb_Process.setPosition(100);
+    Pb_Process.setPosition(kScanRange);
     std::string scanned = std::to_string(ScanCount), found = std::to_string(JunkCount), size = std::to_string(JunkSize);
     Sb_status.setPanelText(1, "[扫描分析文件]: " + scanned + "  [发现垃圾文件]: " + found + "  [垃圾占用空间]: " + size +
                                   " Byte");
@@ -188,7 +193,8 @@ TfrmCleaning::Content TfrmCleaning::ScanIn(const std::string& folder, bool desce
                 }
             }
         }
-        progress_ = (progress_ + 1) % 100;
+        progress_ = (progress_ + 1) % kScanRange;
+        progressPending_ = true;
         ++ScanCount;
         scanningName_ = e.name;
         statusPending_ = true;
@@ -226,8 +232,6 @@ void TfrmCleaning::Pump(bool always) {
     FlushView();
     toolkit::Toolkit::current().processMessages();
     lastPump_ = std::chrono::steady_clock::now();
-    // A handler run just now may have moved the bar (the deletion uses it too).
-    progress_ = Pb_Process.position();
 }
 
 void TfrmCleaning::FlushView() {
@@ -252,8 +256,14 @@ void TfrmCleaning::FlushView() {
         Sb_status.setPanelText(1, "[Scan File]: " + std::to_string(ScanCount) + "  [Junker Number]: " +
                                       std::to_string(JunkCount) + "  [Size]: " + std::to_string(JunkSize) + " Byte");
     }
-    if (progress_ != Pb_Process.position())
+    // Only the walk moves the bar here: after the scan it stays full whatever flushes later.
+    if (progressPending_) {
+        progressPending_ = false;
+        // A deletion run inside the scan took the bar for its own range; the scan takes it back.
+        if (Pb_Process.min() != 0 || Pb_Process.max() != kScanRange)
+            Pb_Process.setRange(0, kScanRange);
         Pb_Process.setPosition(progress_);
+    }
     if (captionPending_) {
         captionPending_ = false;
         setCaption("Varnholt  ---  Is Scanning Direcotry [" + scanningFolder_ + "]  ");
