@@ -103,8 +103,6 @@ private:
     std::vector<TJunkRow> rows_;
     // Counts the changes that move rows (removal, sorting, a new scan).
     unsigned rowsEpoch_ = 0;
-    // Rows from here on changed place since the view last saw them.
-    size_t movedFrom_ = SIZE_MAX;
     ScanPlan plan_;
     std::chrono::steady_clock::time_point lastPump_;
     // View state not yet handed to the controls.

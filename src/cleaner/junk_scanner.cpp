@@ -68,7 +68,6 @@ void TfrmCleaning::ScanAll(TSetting* settings) {
     ScanCount = JunkCount = JunkSize = 0;
     rows_.clear();
     ++rowsEpoch_;
-    movedFrom_ = SIZE_MAX;
     Lv_GarbageList.setItemCount(0);
     Lv_GarbageList.clearSelection();
     scrollPending_ = false;
@@ -214,7 +213,9 @@ void TfrmCleaning::AddEmptyFolderRow(const std::string& path, const platform::Di
         AddRow(std::move(row), false);
     } else {
         rows_.insert(rows_.begin() + std::ptrdiff_t(at), std::move(row));
-        movedFrom_ = std::min(movedFrom_, at);
+        // Above rows the list shows already: the selection stays on the finding it was on.
+        if (int(at) < Lv_GarbageList.count())
+            Lv_GarbageList.insertRows(int(at));
     }
     ++JunkCount;
     Pump();
@@ -235,13 +236,8 @@ void TfrmCleaning::Pump(bool always) {
 }
 
 void TfrmCleaning::FlushView() {
-    int shown = Lv_GarbageList.count();
-    if (shown != int(rows_.size()))
+    if (Lv_GarbageList.count() != int(rows_.size()))
         Lv_GarbageList.setItemCount(int(rows_.size()));
-    // Rows the view already had that moved down behind an inserted one.
-    for (size_t i = movedFrom_; i < size_t(shown) && i < rows_.size(); ++i)
-        Lv_GarbageList.rowChanged(int(i));
-    movedFrom_ = SIZE_MAX;
     if (scrollPending_) {
         scrollPending_ = false;
         if (!rows_.empty())

@@ -453,3 +453,28 @@ TEST_F(Window, ADeletionInsideAScanGivesTheBarBackToTheScan) {
     EXPECT_EQ(form.Pb_Process.max(), 100);
     EXPECT_EQ(form.Pb_Process.position(), 100);
 }
+
+// An empty folder's row goes above the rows found inside it, which the list may show
+// already: what the user selected there is still what "&Delete" acts on.
+TEST_F(Window, TheSelectionFollowsItsFindingWhenAFolderRowIsInsertedAboveIt) {
+    settings.IfCleanZeroDir = true;
+    machine.makeDir("D:\\A\\B\\C");
+    directory("D:\\");
+    // The user picks the deepest folder as soon as the list shows it.
+    std::function<void()> pick = [&] {
+        int i = rowOf("D:\\A\\B\\C<Dir>");
+        if (i >= 0)
+            form.Lv_GarbageList.userSelect(i);
+        else
+            tk.queue(pick);
+    };
+    tk.queue(pick);
+    scan();
+    ASSERT_EQ(captions(), (Strings{"D:\\A<Dir>", "D:\\A\\B<Dir>", "D:\\A\\B\\C<Dir>"}));
+    EXPECT_EQ(form.Lv_GarbageList.itemIndex(), 2);
+    EXPECT_EQ(form.Lv_GarbageList.focused(), 2);
+    press(form.DeleteD1);
+    EXPECT_FALSE(exists("D:\\A\\B\\C"));
+    EXPECT_TRUE(exists("D:\\A\\B"));
+    EXPECT_EQ(captions(), (Strings{"D:\\A<Dir>", "D:\\A\\B<Dir>"}));
+}

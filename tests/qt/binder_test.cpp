@@ -319,3 +319,29 @@ TEST_F(Binder, AVirtualListAsksOnlyForTheRowsItShows) {
     EXPECT_EQ(view->currentIndex().row(), 7);
     f.hide();
 }
+
+// Rows a virtual list gains above the user's selection move the view's selection and
+// current row with them, also while rows added at the end wait to be announced.
+TEST_F(Binder, TheViewsSelectionStaysOnItsRowWhenRowsAreInsertedAbove) {
+    ListForm f;
+    f.lv.setOwnerData(true);
+    std::vector<std::string> data = {"a", "b", "c"};
+    f.lv.onData = [&](ListItem& it) { it.caption = data[size_t(it.index)]; };
+    f.lv.setItemCount(3);
+    f.show();
+    auto* view = as<qtui::ListViewWidget>(tk, f, f.lv);
+    QAbstractItemModel* m = view->model();
+    QAbstractItemModelTester tester(m, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    view->selectionModel()->setCurrentIndex(m->index(1, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ASSERT_EQ(f.lv.itemIndex(), 1);
+    data.push_back("d"); // at the end: announced a moment later
+    f.lv.setItemCount(4);
+    data.insert(data.begin(), "new");
+    f.lv.insertRows(0);
+    EXPECT_EQ(m->rowCount(), 5);
+    EXPECT_EQ(f.lv.itemIndex(), 2);
+    EXPECT_EQ(view->currentIndex().row(), 2);
+    ASSERT_EQ(view->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(view->selectionModel()->selectedRows()[0].data().toString(), "b");
+    f.hide();
+}
