@@ -1,10 +1,14 @@
 #include "qt/control_widgets.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "qt/pictures.h"
+
+#include <type_traits>
 
 namespace qtui {
 
@@ -12,7 +16,57 @@ namespace {
 bool releasedInside(QWidget* w, QMouseEvent* e) {
     return e->button() == Qt::LeftButton && w->rect().contains(e->position().toPoint());
 }
+
+// A label or a picture as assistive tools see it: a push button with the press action when
+// its control has a click event, else the text or graphic it shows.
+template <class W>
+class PressableAccessible : public QAccessibleWidget {
+public:
+    PressableAccessible(W* w, QAccessible::Role still) : QAccessibleWidget(w, still), still_(still) {}
+    W* view() const { return static_cast<W*>(widget()); }
+    QAccessible::Role role() const override { return view()->pressable() ? QAccessible::Button : still_; }
+    QString text(QAccessible::Text t) const override {
+        QString s = QAccessibleWidget::text(t);
+        if constexpr (std::is_base_of_v<QLabel, W>)
+            if (t == QAccessible::Name && s.isEmpty())
+                s = view()->text();
+        return s;
+    }
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (view()->pressable())
+            names.prepend(pressAction());
+        return names;
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction() && view()->pressable() && view()->isEnabled())
+            view()->press();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QAccessible::Role still_;
+};
+
+QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
+    if (className == QLatin1String(PictureWidget::staticMetaObject.className()))
+        if (auto* w = qobject_cast<PictureWidget*>(object))
+            return new PressableAccessible<PictureWidget>(w, QAccessible::Graphic);
+    if (className == QLatin1String(ClickLabel::staticMetaObject.className()))
+        if (auto* w = qobject_cast<ClickLabel*>(object))
+            return new PressableAccessible<ClickLabel>(w, QAccessible::StaticText);
+    return nullptr;
+}
 } // namespace
+
+void installAccessibleWidgets() {
+    static const bool installed = [] {
+        QAccessible::installFactory(&accessibleFor);
+        return true;
+    }();
+    (void)installed;
+}
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
     QLabel::mouseReleaseEvent(e);
