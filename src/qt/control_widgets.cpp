@@ -39,8 +39,10 @@ public:
         return names;
     }
     void doAction(const QString& action) override {
+        // Pressed from the next turn of the event loop, as Qt's buttons do: a launcher runs
+        // a modal window, and the tool that asked must have its answer before that ends.
         if (action == pressAction() && view()->pressable() && view()->isEnabled())
-            view()->press();
+            QMetaObject::invokeMethod(view(), &W::press, Qt::QueuedConnection);
         else
             QAccessibleWidget::doAction(action);
     }
