@@ -5,10 +5,9 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <type_traits>
 
 #include "qt/pictures.h"
-
-#include <type_traits>
 
 namespace qtui {
 
