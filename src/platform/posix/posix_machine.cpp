@@ -1,7 +1,6 @@
 #include "platform/posix/posix_machine.h"
 
 #include <dirent.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -12,7 +11,7 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "platform/posix/detached_process.h"
 
 namespace platform::posix {
 
@@ -102,13 +101,8 @@ bool PosixMachine::exitWindows(unsigned flags) {
         args.push_back(reboot ? "-r" : "-P");
         args.push_back("now");
     }
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid;
     // Not waited for: the request ends this process with everything else.
-    return ::posix_spawn(&pid, tool.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+    return startDetached(args, false) == 0;
 }
 
 std::string PosixMachine::windowsFolder() {

@@ -2,8 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -13,7 +11,7 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "platform/posix/detached_process.h"
 
 namespace platform::posix {
 
@@ -96,24 +94,6 @@ bool deleteContents(int dirfd, dev_t dev) {
             ok = false;
     }
     return ok;
-}
-
-// Starts `argv` in the background and returns without waiting for it: a shell puts it
-// behind "&" and ends at once, so the program is nobody's child and leaves no zombie.
-bool startDetached(const std::vector<std::string>& argv) {
-    std::vector<std::string> args{"/bin/sh", "-c", "\"$@\" </dev/null >/dev/null 2>&1 &", "sh"};
-    args.insert(args.end(), argv.begin(), argv.end());
-    std::vector<char*> raw;
-    for (auto& a : args)
-        raw.push_back(a.data());
-    raw.push_back(nullptr);
-    pid_t pid;
-    if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, raw.data(), environ) != 0)
-        return false;
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // "file://" and the path with every byte outside the unreserved set escaped.
@@ -202,30 +182,61 @@ bool PosixShell::execute(const ShellRequest& request) {
     if (!address && ::lstat(target.c_str(), &st) != 0)
         return false;
     if (request.verb == "open") {
-        if (!address && S_ISREG(st.st_mode) && (st.st_mode & S_IXUSR)) {
-            // A program: run it with its parameters, split at blanks.
-            std::vector<std::string> argv{target};
-            std::string word;
-            for (char c : request.parameters + " ") {
-                if (c == ' ') {
-                    if (!word.empty())
-                        argv.push_back(word);
-                    word.clear();
-                } else {
-                    word += c;
-                }
-            }
-            return startDetached(argv);
-        }
-        return startDetached({"xdg-open", target});
+        // Whatever its mode bits: on FAT and NTFS drives every file has the execute bit.
+        return startDetached({"xdg-open", target}, true) == 0;
     }
     if (request.verb == "properties" && !address) {
         // The file manager's properties dialog, through its desktop-wide interface.
         return startDetached({"dbus-send", "--session", "--type=method_call", "--dest=org.freedesktop.FileManager1",
                               "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1.ShowItemProperties",
-                              "array:string:" + fileUri(target), "string:"});
+                              "array:string:" + fileUri(target), "string:"},
+                             true) == 0;
     }
     return false;
+}
+
+namespace {
+
+// An executable image ("\x7fELF") or a script with its interpreter line ("#!"): the two
+// formats a program of this system is. What the kernel would hand elsewhere (a text file
+// to the shell's fallback, a foreign image to a registered emulator) is no program here.
+bool isProgramImage(int fd) {
+    char head[4] = {};
+    ssize_t n;
+    do
+        n = ::pread(fd, head, sizeof head, 0);
+    while (n < 0 && errno == EINTR);
+    if (n >= 4 && std::memcmp(head, "\x7f" "ELF", 4) == 0)
+        return true;
+    return n >= 2 && head[0] == '#' && head[1] == '!';
+}
+
+} // namespace
+
+ProgramStart PosixShell::runProgram(const ProgramRun& run) {
+    auto refused = [&](const std::string& why) {
+        return ProgramStart{false, "Cannot run \"" + run.program + "\". " + why};
+    };
+    std::string native = map_.toNative(run.program);
+    if (native.empty())
+        return refused(std::strerror(ENOENT));
+    int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return refused(std::strerror(errno));
+    struct stat st;
+    bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    bool image = regular && isProgramImage(fd);
+    ::close(fd);
+    if (!regular)
+        return refused("It is not a file.");
+    if (!image)
+        return refused("It is not a program: neither an executable image nor a script whose first line begins "
+                       "with \"#!\".");
+    std::vector<std::string> argv{native};
+    argv.insert(argv.end(), run.arguments.begin(), run.arguments.end());
+    if (int err = startDetached(argv, false))
+        return refused(std::strerror(err));
+    return {true, {}};
 }
 
 } // namespace platform::posix
