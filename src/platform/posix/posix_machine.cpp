@@ -1,6 +1,6 @@
 #include "platform/posix/posix_machine.h"
 
-#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/posix/detached_process.h"
+#include "platform/posix/folder_handle.h"
 
 namespace platform::posix {
 
@@ -108,22 +109,13 @@ bool PosixMachine::exitWindows(unsigned flags) {
 std::string PosixMachine::windowsFolder() {
     // Drive C:'s own "Windows" folder, as a machine root of a Windows layout has it.
     const Drive* c = map_.find('C');
-    if (c) {
-        if (DIR* d = ::opendir(c->nativeRoot.c_str())) {
-            std::string found;
-            while (dirent* e = ::readdir(d)) {
-                if (ciEqual(e->d_name, "windows")) {
-                    std::string p = c->nativeRoot + "/" + e->d_name;
-                    struct stat st;
-                    if (::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-                        found = e->d_name;
-                        break;
-                    }
-                }
-            }
-            ::closedir(d);
-            if (!found.empty())
-                return "C:\\" + found;
+    std::vector<FolderName> names;
+    Descriptor root = c ? openFolder(AT_FDCWD, c->nativeRoot.c_str(), true) : Descriptor();
+    if (root && readFolderNames(root.get(), names)) {
+        for (const FolderName& n : names) {
+            struct stat st;
+            if (ciEqual(n.name, "windows") && ::fstatat(root.get(), n.name.c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode))
+                return "C:\\" + n.name;
         }
     }
     return "C:\\WINDOWS";

@@ -1,6 +1,6 @@
 #include "platform/posix/posix_shell.h"
 
-#include <dirent.h>
+#include <dirent.h> // DT_* entry types
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/posix/detached_process.h"
+#include "platform/posix/folder_handle.h"
 
 namespace platform::posix {
 
@@ -21,37 +22,16 @@ bool statEntry(int dirfd, const char* name, struct statx& st) {
     return ::statx(dirfd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE | STATX_INO, &st) == 0;
 }
 
-bool isMountRoot(const struct statx& st, dev_t dev) {
-    if ((st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT))
-        return true;
-    return makedev(st.stx_dev_major, st.stx_dev_minor) != dev;
-}
-
 // Removes everything inside the open folder `dirfd` (on device `dev`). Every step works
 // relative to an open descriptor, so a folder swapped for a link while we work is never
 // followed. Returns false when anything stayed.
 bool deleteContents(int dirfd, dev_t dev) {
-    int listFd = ::dup(dirfd);
-    if (listFd < 0)
+    std::vector<FolderName> names;
+    if (!readFolderNames(dirfd, names))
         return false;
-    DIR* dir = ::fdopendir(listFd);
-    if (!dir) {
-        ::close(listFd);
-        return false;
-    }
-    struct Name {
-        std::string name;
-        unsigned char type;
-    };
-    std::vector<Name> names;
-    while (dirent* d = ::readdir(dir)) {
-        if (std::strcmp(d->d_name, ".") != 0 && std::strcmp(d->d_name, "..") != 0)
-            names.push_back({d->d_name, d->d_type});
-    }
-    ::closedir(dir);
 
     bool ok = true;
-    for (const Name& n : names) {
+    for (const FolderName& n : names) {
         const char* name = n.name.c_str();
         // Files and links go with one call; only folders (or unknown types) need a look.
         if (n.type != DT_DIR && n.type != DT_UNKNOWN) {
@@ -76,20 +56,19 @@ bool deleteContents(int dirfd, dev_t dev) {
             ok = false; // another file system: neither entered nor removed
             continue;
         }
-        int sub = ::openat(dirfd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (sub < 0) {
+        Descriptor sub = openFolder(dirfd, name, false);
+        if (!sub) {
             ok = false;
             continue;
         }
         struct stat opened;
-        if (::fstat(sub, &opened) != 0 || opened.st_ino != st.stx_ino ||
+        if (::fstat(sub.get(), &opened) != 0 || opened.st_ino != st.stx_ino ||
             opened.st_dev != makedev(st.stx_dev_major, st.stx_dev_minor)) {
-            ::close(sub); // replaced between the look and the open
-            ok = false;
+            ok = false; // replaced between the look and the open
             continue;
         }
-        bool inner = deleteContents(sub, dev);
-        ::close(sub);
+        bool inner = deleteContents(sub.get(), dev);
+        sub.reset();
         if (!inner || ::unlinkat(dirfd, name, AT_REMOVEDIR) != 0)
             ok = false;
     }
@@ -141,12 +120,12 @@ bool PosixShell::deleteTree(const std::string& path) {
     struct stat parent;
     if (::stat(parentOf(p).c_str(), &parent) != 0 || isMountRoot(st, parent.st_dev))
         return false; // a mount point is not entered
-    int fd = ::open(p.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    Descriptor fd = openFolder(AT_FDCWD, p.c_str(), false);
+    if (!fd)
         return false;
     dev_t dev = makedev(st.stx_dev_major, st.stx_dev_minor);
-    bool ok = deleteContents(fd, dev);
-    ::close(fd);
+    bool ok = deleteContents(fd.get(), dev);
+    fd.reset();
     return ::rmdir(p.c_str()) == 0 && ok;
 }
 
@@ -220,13 +199,15 @@ ProgramStart PosixShell::runProgram(const ProgramRun& run) {
     std::string native = map_.toNative(run.program);
     if (native.empty())
         return refused(std::strerror(ENOENT));
-    int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return refused(std::strerror(errno));
-    struct stat st;
-    bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    bool image = regular && isProgramImage(fd);
-    ::close(fd);
+    bool regular, image;
+    {
+        Descriptor fd(::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+        if (!fd)
+            return refused(std::strerror(errno));
+        struct stat st;
+        regular = ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode);
+        image = regular && isProgramImage(fd.get());
+    }
     if (!regular)
         return refused("It is not a file.");
     if (!image)
