@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -137,14 +139,29 @@ PosixPlatform::PosixPlatform(std::optional<std::string> machineRoot) : machineRo
     clock_ = std::make_unique<PosixClock>();
     machine_ = std::make_unique<PosixMachine>(map_);
     registry_ = std::make_unique<HiveRegistry>();
-    if (machineRoot_) {
-        for (const char* hive : {"system.reg", "user.reg"}) {
-            std::ifstream f(*machineRoot_ + "/" + hive, std::ios::binary);
-            if (!f)
-                continue;
-            std::stringstream ss;
-            ss << f.rdbuf();
-            registry_->load(ss.str());
+    if (machineRoot_)
+        loadHives();
+}
+
+void PosixPlatform::loadHives() {
+    // A hive that cannot be read is passed over with a word on the standard error: the
+    // program starts with the other one rather than not at all.
+    for (const char* hive : {"system.reg", "user.reg"}) {
+        std::string path = *machineRoot_ + "/" + hive;
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT)
+            continue;
+        std::string problem;
+        try {
+            HiveProblem p;
+            if (!registry_->load(files_->readFile(path), &p))
+                problem = "\"" + path + "\", line " + std::to_string(p.line) + ": " + p.reason;
+        } catch (const std::exception& e) {
+            problem = "\"" + path + "\": " + e.what();
+        }
+        if (!problem.empty()) {
+            hiveProblems_.push_back("Registry hive skipped: " + problem);
+            std::fprintf(stderr, "quorcleaner: %s\n", hiveProblems_.back().c_str());
         }
     }
 }
