@@ -129,3 +129,33 @@ TEST(NamedMutex, SecondHolderIsRefusedUntilTheFirstLetsGo) {
     a.reset();
     EXPECT_EQ(platform::sys().acquireMutex("Varnholt_Tamrick", b), platform::MutexResult::Acquired);
 }
+
+TEST(FileErrors, AtomicWriteRemovesTheCopiesThatSavesCutShortLeft) {
+    testsupport::TempMachine machine;
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* label;
+        const char* name;
+        bool removed;
+    } cases[] = {
+        {"a copy of a killed save", "quorCleaner.cfg.tmp953808", true},
+        {"one digit", "quorCleaner.cfg.tmp7", true},
+        {"no digits", "quorCleaner.cfg.tmp", false},
+        {"seven digits", "quorCleaner.cfg.tmp1234567", false},
+        {"digits and more", "quorCleaner.cfg.tmp12x", false},
+        {"the pattern file's copy", "quorCleaner.cfg.Garbage.tmp953808", false},
+        {"another name ending alike", "xquorCleaner.cfg.tmp953808", false},
+    };
+    machine.writeFile("C:\\app\\quorCleaner.cfg", "old");
+    for (const auto& c : cases)
+        machine.writeFile(std::string("C:\\app\\") + c.name, "left");
+    fs::create_directory(machine.native("C:\\app\\quorCleaner.cfg.tmp55"));
+    fs::create_symlink(machine.native("C:\\app\\quorCleaner.cfg.tmp"), machine.native("C:\\app\\quorCleaner.cfg.tmp66"));
+
+    platform::files().writeFileAtomic("C:\\app\\quorCleaner.cfg", "new");
+    EXPECT_EQ(machine.readFile("C:\\app\\quorCleaner.cfg"), "new");
+    for (const auto& c : cases)
+        EXPECT_EQ(fs::exists(machine.native(std::string("C:\\app\\") + c.name)), !c.removed) << c.label;
+    EXPECT_TRUE(fs::is_directory(machine.native("C:\\app\\quorCleaner.cfg.tmp55")));
+    EXPECT_TRUE(fs::is_symlink(machine.native("C:\\app\\quorCleaner.cfg.tmp66")));
+}

@@ -249,10 +249,44 @@ void PosixFileSystem::writeFile(const std::string& path, const std::string& data
         throw InOutError(std::strerror(errno));
 }
 
+namespace {
+
+// The temporary copies that writeFileAtomic makes of `name`: the name, ".tmp" and up to
+// six digits.
+bool isTemporaryCopy(const std::string& entry, const std::string& name) {
+    const std::string stem = name + ".tmp";
+    if (entry.size() <= stem.size() || entry.size() > stem.size() + 6 || entry.compare(0, stem.size(), stem) != 0)
+        return false;
+    return entry.find_first_not_of("0123456789", stem.size()) == std::string::npos;
+}
+
+// Removes the temporary copies of the file `p` that saves cut short (the program killed
+// while it wrote) left beside it, so that they never pile up. Files only; links and
+// folders of such names are not ours.
+void removeStaleCopies(const std::string& p) {
+    auto slash = p.find_last_of('/');
+    std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : p.substr(0, slash);
+    std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
+    Descriptor folder = openFolder(AT_FDCWD, dir.c_str(), true);
+    std::vector<FolderName> names;
+    if (!folder || !readFolderNames(folder.get(), names))
+        return;
+    for (const FolderName& n : names) {
+        struct stat st;
+        if (isTemporaryCopy(n.name, name) && ::fstatat(folder.get(), n.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode))
+            ::unlinkat(folder.get(), n.name.c_str(), 0);
+    }
+}
+
+} // namespace
+
 void PosixFileSystem::writeFileAtomic(const std::string& path, const std::string& data) {
     std::string p = native(path);
     if (p.empty())
         throw FileCreateError(path, std::strerror(ENOENT));
+    // First, so that the space they hold is free for this copy.
+    removeStaleCopies(p);
     // Creating the target name first gives the same error text as a plain write would
     // for a folder that is missing or read-only.
     std::string tmp = p + ".tmp";
