@@ -2,21 +2,25 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/posix/folder_handle.h"
+
 namespace platform::posix {
 
 namespace {
 
+// Closing the descriptor releases the lock.
 class FlockMutex : public NamedMutex {
 public:
-    explicit FlockMutex(int fd) : fd_(fd) {}
-    ~FlockMutex() override { ::close(fd_); } // closing releases the lock
+    explicit FlockMutex(Descriptor fd) : fd_(std::move(fd)) {}
+
 private:
-    int fd_;
+    Descriptor fd_;
 };
 
 std::string nativeCwd() {
@@ -47,15 +51,20 @@ std::string PosixSystem::mutexPath(const std::string& name) const {
 
 MutexResult PosixSystem::acquireMutex(const std::string& name, std::unique_ptr<NamedMutex>& held) {
     std::string path = mutexPath(name);
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
+    // The folder may be shared with other users (/tmp): a link planted there is not
+    // followed (as root we would create a file wherever it points), and only a plain file
+    // of our own is a lock of ours. Anything else is as a mutex that cannot be made: the
+    // program starts, rather than let another user keep it from starting.
+    Descriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0600));
+    if (!fd)
+        return MutexResult::Failed;
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
         return MutexResult::Failed;
     // An advisory lock dies with its process: a copy that crashed never blocks the next.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
         return MutexResult::Busy;
-    }
-    held = std::make_unique<FlockMutex>(fd);
+    held = std::make_unique<FlockMutex>(std::move(fd));
     return MutexResult::Acquired;
 }
 
