@@ -15,6 +15,7 @@
 #include "platform/posix/posix_machine.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/posix_system.h"
+#include "platform/posix/system_areas.h"
 
 namespace platform::posix {
 
@@ -53,20 +54,6 @@ std::uint8_t typeOf(const std::string& type, const std::string& dir) {
     return DRIVE_FIXED;
 }
 
-// /proc/self/mounts escapes blanks and a few other bytes as octal.
-std::string unescape(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 3 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '7') {
-            out += char((s[i + 1] - '0') * 64 + (s[i + 2] - '0') * 8 + (s[i + 3] - '0'));
-            i += 3;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
-
 bool isDirectory(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -86,7 +73,7 @@ DriveMap driveMapFromMountTable(const std::string& mounts) {
         std::string dev, dir, type;
         if (!(fields >> dev >> dir >> type))
             continue;
-        dir = unescape(dir);
+        dir = unescapeMountField(dir);
         if (isPseudo(type) || isPlumbing(dir) || seen.count(dir))
             continue;
         // Bind mounts of single files (a container's /etc/hosts) are no drives.

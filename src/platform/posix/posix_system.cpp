@@ -76,22 +76,13 @@ std::optional<std::string> PosixSystem::environment(const std::string& name) {
 }
 
 bool PosixSystem::inSystemArea(const std::string& path) {
-    // A machine root holds drives of a Windows layout and no operating system of its own.
-    if (machineRoot_)
-        return false;
+    if (!areas_) {
+        if (machineRoot_)
+            return false;
+        areas_ = SystemAreas::ofThisMachine();
+    }
     std::string native = map_.toNative(path);
-    if (native.empty() || native[0] != '/')
-        return false;
-    // The first component of the path as it really runs, "." and ".." worked out.
-    std::string p = std::filesystem::path(native).lexically_normal().string();
-    size_t end = p.find('/', 1);
-    std::string top = p.substr(1, end == std::string::npos ? std::string::npos : end - 1);
-    static const char* const areas[] = {"usr", "etc", "boot", "var", "opt", "srv", "bin", "sbin"};
-    for (const char* a : areas)
-        if (top == a)
-            return true;
-    // lib, lib32, lib64, libx32: the library folders of each word size.
-    return top.compare(0, 3, "lib") == 0 && top.find_first_not_of("x0123456789", 3) == std::string::npos;
+    return !native.empty() && areas_->reaches(native);
 }
 
 } // namespace platform::posix
