@@ -88,8 +88,8 @@ TfrmUninstall::TfrmUninstall()
         tvFileType.add(nullptr, text, 0);
     Splitter1.setBounds(186, 32, 4, 372);
 
-    Lv_UninstallList.setColumns({{"应用程序名称", 200}, {"位置", 170},
-                                 {"占用空间", 120, toolkit::Alignment::Right}, {"最近使用时间", 110}});
+    Lv_UninstallList.setColumns({{"应用程序名称", 170}, {"位置", 150},
+                                 {"占用空间", 110, toolkit::Alignment::Right}, {"最近使用时间", 150}});
     Lv_UninstallList.setViewStyle(toolkit::ViewStyle::Report);
     Lv_UninstallList.checkBoxes = true;
     Lv_UninstallList.gridLines = true;
