@@ -124,7 +124,7 @@ TEST_F(ProgramsTest, KindFileIsReadFromTheProgramsFolderAndAMissingOneLeavesNoKe
 // The keyword file shipped with the program sorts well-known programs where a user looks
 // for them, also where a word of one category hides in the name of another's program.
 TEST_F(ProgramsTest, ShippedKindFileSortsKnownProgramsIntoTheirCategories) {
-    const std::string path = std::string(QUOR_SOURCE_DIR) + "/data/kind.ini";
+    const std::string path = std::string(QUOR_DATA_DIR) + "/kind.ini";
     std::ifstream in(path, std::ios::binary);
     ASSERT_TRUE(in) << path;
     std::stringstream ss;
