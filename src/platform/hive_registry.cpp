@@ -159,7 +159,7 @@ struct HiveRegistry::Key {
     std::map<std::string, std::pair<std::string, RegistryValue>> values; // folded -> (name, value)
 };
 
-HiveRegistry::HiveRegistry() = default;
+HiveRegistry::HiveRegistry(TextCodec* codec) : codec_(codec) {}
 HiveRegistry::~HiveRegistry() = default;
 
 HiveRegistry::Key* HiveRegistry::find(RegistryRoot root, const std::string& path, bool create) {
@@ -189,7 +189,8 @@ bool HiveRegistry::load(const std::string& raw) {
     } else if (raw.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         text = raw.substr(3);
     } else {
-        text = raw;
+        // 8-bit text: UTF-8 as it is, anything else from the Chinese code page.
+        text = codec_ ? codec_->ansiToUtf8(raw) : raw;
     }
     // Lines, with the continuations of long hex values joined.
     std::vector<std::string> lines;
@@ -337,6 +338,8 @@ bool HiveRegistry::load(const std::string& raw) {
             if (!hexBytes(data.substr(colon + 1), bytes))
                 continue;
             v.type = type;
+            if (!wideData && codec_ && (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ))
+                bytes = codec_->ansiToUtf8(bytes);
             if (type == REG_SZ || type == REG_EXPAND_SZ) {
                 v.data = textOf(bytes, wideData);
             } else if (type == REG_MULTI_SZ) {

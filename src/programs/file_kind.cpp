@@ -89,9 +89,11 @@ bool TFileKindList::LoadKindFile(const std::string& path) {
     } catch (const std::exception&) {
         return false;
     }
-    // A file saved by an editor that marks UTF-8.
+    // A file saved by an editor that marks UTF-8; one written on a Chinese system is GBK.
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
         text.erase(0, 3);
+    else
+        text = platform::text().ansiToUtf8(text);
     std::vector<std::string> lines = SplitLines(text);
     for (size_t i = 0; i < kinds_.size() && i < lines.size(); ++i)
         kinds_[i].second->Keywords = CommaTextKeywords(lines[i]);

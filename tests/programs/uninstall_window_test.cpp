@@ -178,6 +178,16 @@ TEST_F(ProgramsTest, CategoriesCountTheirProgramsAndANodeListsOnlyItsOwn) {
     EXPECT_EQ(form.tvFileType.selected(), nullptr);
 }
 
+TEST_F(ProgramsTest, AHiveAndAKeywordFileFromAChineseSystemAreReadAsGbk) {
+    // "影音" and "暴风影音" in GBK.
+    kindFile("\r\n\r\n\r\n\r\n\r\n\xd3\xb0\xd2\xf4\r\n");
+    hive(entry("Storm", "\xb1\xa9\xb7\xe7\xd3\xb0\xd2\xf4", "C:\\Storm\\uninst.exe"));
+    TfrmUninstall form;
+    form.FormShow();
+    EXPECT_EQ(captions(form), (Strings{"暴风影音"}));
+    EXPECT_EQ(nodeTexts(form)[5], "影音播放(1)");
+}
+
 TEST_F(ProgramsTest, UninstallStartsTheTickedProgramsWithTheirArgumentsAndDropsTheirRows) {
     machine.writeFile("C:\\Program Files\\Alpha\\unins000.exe");
     machine.writeFile("C:\\Program Files\\Beta Soft\\uninst.exe");
