@@ -68,10 +68,17 @@ public:
     // file is left untouched.
     virtual void writeFileAtomic(const std::string& path, const std::string& data) = 0;
 
-    virtual bool deleteFile(const std::string& path) = 0;       // a file or a link
+    // A file or a link. As the system does, it refuses (false) a file that a running
+    // process holds open, and sockets, named pipes and device files.
+    virtual bool deleteFile(const std::string& path) = 0;
     virtual bool removeDirectory(const std::string& path) = 0;  // an empty folder
     virtual bool renameFile(const std::string& from, const std::string& to) = 0;
     virtual bool createDirectory(const std::string& path) = 0;
+
+    // True when the entry itself (a link is not followed) belongs to the user running the
+    // program; false when it is missing. Where every user has folders of their own, what
+    // the user can reach is theirs.
+    virtual bool ownedByUser(const std::string& path) { return exists(path); }
 
     // Drive type of a root "X:\" (DriveType), DRIVE_NO_ROOT_DIR for unmapped letters.
     virtual std::uint8_t driveType(const std::string& root) = 0;

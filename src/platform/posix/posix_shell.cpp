@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/posix_deletion_rules.h"
+
 extern char** environ;
 
 namespace platform::posix {
@@ -55,6 +57,10 @@ bool deleteContents(int dirfd, dev_t dev) {
     bool ok = true;
     for (const Name& n : names) {
         const char* name = n.name.c_str();
+        if (n.type != DT_DIR && n.type != DT_LNK && refusesDeletion(dirfd, name)) {
+            ok = false; // held open, or a socket, pipe or device: it stays, the walk goes on
+            continue;
+        }
         // Files and links go with one call; only folders (or unknown types) need a look.
         if (n.type != DT_DIR && n.type != DT_UNKNOWN) {
             if (::unlinkat(dirfd, name, 0) == 0 || errno == ENOENT)
@@ -142,6 +148,11 @@ std::string parentOf(const std::string& p) {
 
 } // namespace
 
+bool deleteFolderContents(int dirfd) {
+    struct stat st;
+    return ::fstat(dirfd, &st) == 0 && S_ISDIR(st.st_mode) && deleteContents(dirfd, st.st_dev);
+}
+
 bool PosixShell::deleteTree(const std::string& path) {
     std::string p = map_.toNative(path);
     while (p.size() > 1 && p.back() == '/')
@@ -155,8 +166,8 @@ bool PosixShell::deleteTree(const std::string& path) {
     struct statx st;
     if (!statEntry(AT_FDCWD, p.c_str(), st))
         return false;
-    if (!S_ISDIR(st.stx_mode))
-        return ::unlink(p.c_str()) == 0; // a file or a link: itself only
+    if (!S_ISDIR(st.stx_mode)) // a file or a link: itself only
+        return !refusesDeletion(AT_FDCWD, p.c_str()) && ::unlink(p.c_str()) == 0;
 
     struct stat parent;
     if (::stat(parentOf(p).c_str(), &parent) != 0 || isMountRoot(st, parent.st_dev))
@@ -165,6 +176,7 @@ bool PosixShell::deleteTree(const std::string& path) {
     if (fd < 0)
         return false;
     dev_t dev = makedev(st.stx_dev_major, st.stx_dev_minor);
+    OpenFilesLook look; // one look at the open files serves the whole tree
     bool ok = deleteContents(fd, dev);
     ::close(fd);
     return ::rmdir(p.c_str()) == 0 && ok;
