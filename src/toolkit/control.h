@@ -65,6 +65,7 @@ enum class ControlKind {
     PopupMenu,
     MenuItem,
     BalloonHints,
+    CheckList,
     Custom, // drawn by a front-end piece of its own (charts, trees of later windows)
 };
 
