@@ -2,6 +2,7 @@
 // Files and folders, addressed by drive paths ("C:\dir\x"); native paths pass through.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,13 @@ enum class ListDetail {
     Full,  // every field
 };
 
+// While one lives, deletions in a row may share what the system knows of the files that
+// running programs hold open, looked up at most a fraction of a second before.
+class DeletionBatch {
+public:
+    virtual ~DeletionBatch() = default;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -71,6 +79,8 @@ public:
     // A file or a link. As the system does, it refuses (false) a file that a running
     // process holds open, and sockets, named pipes and device files.
     virtual bool deleteFile(const std::string& path) = 0;
+    // For a loop of deletions (on this thread): keep the result alive while it runs.
+    virtual std::unique_ptr<DeletionBatch> beginDeletions() { return nullptr; }
     virtual bool removeDirectory(const std::string& path) = 0;  // an empty folder
     virtual bool renameFile(const std::string& from, const std::string& to) = 0;
     virtual bool createDirectory(const std::string& path) = 0;

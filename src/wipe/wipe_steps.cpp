@@ -77,6 +77,7 @@ void WipeFolderContents(const std::string& folder, TWipeOwners owners) {
             return true;
         }))
         return;
+    auto batch = files.beginDeletions();
     for (const Entry& e : entries) {
         try {
             std::string path = JoinPath(folder, e.name);

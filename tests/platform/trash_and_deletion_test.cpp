@@ -73,6 +73,22 @@ TEST_F(Machine, FileDeletionRefusesOpenFilesAndThePlumbingOfRunningPrograms) {
     ::close(sock);
 }
 
+TEST_F(Machine, AFileOpenedJustAfterAnotherDeletionIsStillSeenOpen) {
+    // One look at the open files may serve a loop of deletions, never the next call.
+    for (const char* batch : {"alone", "in a batch"}) {
+        SCOPED_TRACE(batch);
+        machine.writeFile("C:\\e\\first.txt", "x");
+        fs::path second = machine.writeFile("C:\\e\\second.txt", "x");
+        std::unique_ptr<platform::DeletionBatch> b;
+        if (std::string(batch) != "alone")
+            b = platform::files().beginDeletions();
+        EXPECT_TRUE(platform::files().deleteFile("C:\\e\\first.txt"));
+        b.reset();
+        std::ifstream holding(second);
+        EXPECT_FALSE(platform::files().deleteFile("C:\\e\\second.txt"));
+    }
+}
+
 TEST_F(Machine, ATreeDeletionGoesPastWhatItMustLeaveAndSaysSo) {
     fs::path held = machine.writeFile("C:\\t\\a\\held.txt", "x");
     machine.writeFile("C:\\t\\a\\other.txt", "x");

@@ -102,4 +102,11 @@ bool PosixFileSystem::ownedByUser(const std::string& path) {
     return !p.empty() && ::lstat(p.c_str(), &st) == 0 && st.st_uid == ::geteuid();
 }
 
+std::unique_ptr<DeletionBatch> PosixFileSystem::beginDeletions() {
+    struct Batch : DeletionBatch {
+        OpenFilesLook look;
+    };
+    return std::make_unique<Batch>();
+}
+
 } // namespace platform::posix
