@@ -61,7 +61,8 @@ bool deleteContents(int dirfd, dev_t dev) {
             ok = false; // held open, or a socket, pipe or device: it stays, the walk goes on
             continue;
         }
-        // Files and links go with one call; only folders (or unknown types) need a look.
+        // Files (once past the look above) and links go with one call; only folders (or
+        // unknown types) need a look.
         if (n.type != DT_DIR && n.type != DT_UNKNOWN) {
             if (::unlinkat(dirfd, name, 0) == 0 || errno == ENOENT)
                 continue;
