@@ -253,6 +253,7 @@ void TfrmCleaning::Btn_CleanAllClick() {
     std::vector<Kept> kept;
     std::vector<std::string> deletedFolders;
     int deleted = 0, inProtectedArea = 0;
+    auto batch = files.beginDeletions();
     for (int i = 0; i < n; ++i) {
         TJunkRow& row = rows_[size_t(i)];
         if (row.checked) {

@@ -2,6 +2,7 @@
 // Files and folders, addressed by drive paths ("C:\dir\x"); native paths pass through.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,13 @@ enum class ListDetail {
     Full,  // every field
 };
 
+// While one lives, deletions in a row may share what the system knows of the files that
+// running programs hold open, looked up at most a fraction of a second before.
+class DeletionBatch {
+public:
+    virtual ~DeletionBatch() = default;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -69,10 +77,19 @@ public:
     // (the program killed while it wrote) are removed.
     virtual void writeFileAtomic(const std::string& path, const std::string& data) = 0;
 
-    virtual bool deleteFile(const std::string& path) = 0;       // a file or a link
+    // A file or a link. As the system does, it refuses (false) a file that a running
+    // process holds open, and sockets, named pipes and device files.
+    virtual bool deleteFile(const std::string& path) = 0;
+    // For a loop of deletions (on this thread): keep the result alive while it runs.
+    virtual std::unique_ptr<DeletionBatch> beginDeletions() { return nullptr; }
     virtual bool removeDirectory(const std::string& path) = 0;  // an empty folder
     virtual bool renameFile(const std::string& from, const std::string& to) = 0;
     virtual bool createDirectory(const std::string& path) = 0;
+
+    // True when the entry itself (a link is not followed) belongs to the user running the
+    // program; false when it is missing. Where every user has folders of their own, what
+    // the user can reach is theirs.
+    virtual bool ownedByUser(const std::string& path) { return exists(path); }
 
     // Drive type of a root "X:\" (DriveType), DRIVE_NO_ROOT_DIR for unmapped letters.
     virtual std::uint8_t driveType(const std::string& root) = 0;

@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <map>
 
+#include "qt/check_list_binding.h"
 #include "qt/control_widgets.h"
 #include "qt/list_view_binding.h"
 #include "qt/qt_text.h"
@@ -399,6 +400,7 @@ std::unique_ptr<ControlBinding> bindControl(Control& c, QWidget* parent) {
         case ControlKind::ListView: b = bindListView(static_cast<ListView&>(c), parent); break;
         case ControlKind::TreeView: b = bindTreeView(static_cast<TreeView&>(c), parent); break;
         case ControlKind::HtmlView: b = make<HtmlViewBinding, QTextBrowser, HtmlView>(c, parent); break;
+        case ControlKind::CheckList: b = bindCheckList(static_cast<CheckList&>(c), parent); break;
         default: return nullptr; // non-visual, or a kind nobody draws yet
         }
     }

@@ -14,6 +14,7 @@
 
 #include "platform/errors.h"
 #include "platform/posix/folder_handle.h"
+#include "platform/posix/posix_deletion_rules.h"
 
 namespace platform::posix {
 
@@ -331,6 +332,8 @@ bool PosixFileSystem::deleteFile(const std::string& path) {
         errno = EISDIR;
         return fail();
     }
+    if (refusesDeletion(AT_FDCWD, p.c_str()))
+        return fail();
     return ::unlink(p.c_str()) == 0 || fail();
 }
 

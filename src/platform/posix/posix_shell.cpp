@@ -13,6 +13,7 @@
 
 #include "platform/posix/detached_process.h"
 #include "platform/posix/folder_handle.h"
+#include "platform/posix/posix_deletion_rules.h"
 
 namespace platform::posix {
 
@@ -33,7 +34,12 @@ bool deleteContents(int dirfd, dev_t dev) {
     bool ok = true;
     for (const FolderName& n : names) {
         const char* name = n.name.c_str();
-        // Files and links go with one call; only folders (or unknown types) need a look.
+        if (n.type != DT_DIR && n.type != DT_LNK && refusesDeletion(dirfd, name)) {
+            ok = false; // held open, or a socket, pipe or device: it stays, the walk goes on
+            continue;
+        }
+        // Files (once past the look above) and links go with one call; only folders (or
+        // unknown types) need a look.
         if (n.type != DT_DIR && n.type != DT_UNKNOWN) {
             if (::unlinkat(dirfd, name, 0) == 0 || errno == ENOENT)
                 continue;
@@ -101,6 +107,11 @@ std::string parentOf(const std::string& p) {
 
 } // namespace
 
+bool deleteFolderContents(int dirfd) {
+    struct stat st;
+    return ::fstat(dirfd, &st) == 0 && S_ISDIR(st.st_mode) && deleteContents(dirfd, st.st_dev);
+}
+
 bool PosixShell::deleteTree(const std::string& path) {
     std::string p = map_.toNative(path);
     while (p.size() > 1 && p.back() == '/')
@@ -114,8 +125,8 @@ bool PosixShell::deleteTree(const std::string& path) {
     struct statx st;
     if (!statEntry(AT_FDCWD, p.c_str(), st))
         return false;
-    if (!S_ISDIR(st.stx_mode))
-        return ::unlink(p.c_str()) == 0; // a file or a link: itself only
+    if (!S_ISDIR(st.stx_mode)) // a file or a link: itself only
+        return !refusesDeletion(AT_FDCWD, p.c_str()) && ::unlink(p.c_str()) == 0;
 
     struct stat parent;
     if (::stat(parentOf(p).c_str(), &parent) != 0 || isMountRoot(st, parent.st_dev))
@@ -124,6 +135,7 @@ bool PosixShell::deleteTree(const std::string& path) {
     if (!fd)
         return false;
     dev_t dev = makedev(st.stx_dev_major, st.stx_dev_minor);
+    OpenFilesLook look; // one look at the open files serves the whole tree
     bool ok = deleteContents(fd.get(), dev);
     fd.reset();
     return ::rmdir(p.c_str()) == 0 && ok;

@@ -75,6 +75,10 @@ MutexResult PosixSystem::acquireMutex(const std::string& name, std::unique_ptr<N
 }
 
 std::optional<std::string> PosixSystem::environment(const std::string& name) {
+    if (environment_) {
+        auto it = environment_->find(name);
+        return it == environment_->end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
     const char* v = std::getenv(name.c_str());
     if (!v)
         return std::nullopt;
