@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/http.h"
 #include "platform/machine.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -18,6 +19,7 @@ struct Services {
     Clock* clock = nullptr;
     Machine* machine = nullptr;
     Registry* registry = nullptr;
+    Http* http = nullptr;
 };
 
 // The installed services; installing replaces the previous set (tests restore it).
@@ -30,6 +32,7 @@ inline Shell& shell() { return *services().shell; }
 inline Clock& clock() { return *services().clock; }
 inline Machine& machine() { return *services().machine; }
 inline Registry& registry() { return *services().registry; }
+inline Http& http() { return *services().http; }
 
 // Drive path <-> native path through the installed drive map.
 std::string toNative(const std::string& path);

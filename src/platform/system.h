@@ -39,6 +39,10 @@ public:
     // True when `path` (a drive path) lies in a folder of the operating system itself,
     // which bulk deletions leave alone as they leave the Windows folder.
     virtual bool inSystemArea(const std::string& path) = 0;
+
+    // Sets the calling thread's priority, from -15 (idle) through 0 (normal) to 15 (time
+    // critical); false when the system refuses it.
+    virtual bool setThreadPriority(int) { return false; }
 };
 
 } // namespace platform

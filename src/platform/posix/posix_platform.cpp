@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/posix/curl_http.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_machine.h"
@@ -137,6 +138,7 @@ PosixPlatform::PosixPlatform(std::optional<std::string> machineRoot) : machineRo
     clock_ = std::make_unique<PosixClock>();
     machine_ = std::make_unique<PosixMachine>(map_);
     registry_ = std::make_unique<HiveRegistry>();
+    http_ = std::make_unique<CurlHttp>();
     if (machineRoot_) {
         for (const char* hive : {"system.reg", "user.reg"}) {
             std::ifstream f(*machineRoot_ + "/" + hive, std::ios::binary);
@@ -166,6 +168,7 @@ Services PosixPlatform::services() {
     s.clock = clock_.get();
     s.machine = machine_.get();
     s.registry = registry_.get();
+    s.http = http_.get();
     return s;
 }
 

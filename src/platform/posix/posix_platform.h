@@ -24,6 +24,7 @@ class PosixSystem;
 class PosixShell;
 class PosixClock;
 class PosixMachine;
+class CurlHttp;
 
 class PosixPlatform {
 public:
@@ -47,6 +48,7 @@ public:
     // The machine root's hives "system.reg" and "user.reg" (in that order); empty without
     // a machine root.
     HiveRegistry& registry() { return *registry_; }
+    CurlHttp& http() { return *http_; }
     // A set of services wired to this platform, ready to install.
     Services services();
 
@@ -59,6 +61,7 @@ private:
     std::unique_ptr<PosixClock> clock_;
     std::unique_ptr<PosixMachine> machine_;
     std::unique_ptr<HiveRegistry> registry_;
+    std::unique_ptr<CurlHttp> http_;
 };
 
 } // namespace platform::posix

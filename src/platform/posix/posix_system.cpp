@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -83,6 +84,12 @@ bool PosixSystem::inSystemArea(const std::string& path) {
             return true;
     // lib, lib32, lib64, libx32: the library folders of each word size.
     return top.compare(0, 3, "lib") == 0 && top.find_first_not_of("x0123456789", 3) == std::string::npos;
+}
+
+bool PosixSystem::setThreadPriority(int priority) {
+    // Nice values run from 19 (least) to -20 (most); the extremes stand for idle and time critical.
+    int nice = priority <= -15 ? 19 : priority >= 15 ? -20 : priority * -5;
+    return ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), nice) == 0;
 }
 
 } // namespace platform::posix
