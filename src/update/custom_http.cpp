@@ -117,6 +117,8 @@ struct TupTransfer {
     std::atomic<bool> aborted{false};
     std::atomic<bool> bodyRunning{true};
     bool completing = false; // main thread
+    int inHandler = 0;       // main thread: a notification of this transfer is running
+    std::unique_ptr<TupBodyStream> retired; // the target of a transfer stopped by its own handler
 
     // Guards what an abort takes away from under the worker: the connection, the source
     // file, the body target; and the status handlers, which an abort waits out.
@@ -136,6 +138,9 @@ struct TupTransfer {
         if (request)
             request->cancel();
         source.reset();
+        // A handler that stopped its own transfer still holds the body stream until it returns.
+        if (inHandler)
+            retired = std::move(target);
         target.reset();
     }
 
@@ -150,6 +155,16 @@ struct TupTransfer {
                 return;
             ran = true;
             owner->results_ = r;
+            struct Running {
+                TupTransfer& t;
+                ~Running() {
+                    if (--t.inHandler == 0) {
+                        std::lock_guard g(t.lock);
+                        t.retired.reset();
+                    }
+                }
+            } running{*this};
+            ++inHandler;
             fn(*owner);
         });
         return ran && !aborted;
