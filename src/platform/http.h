@@ -70,7 +70,8 @@ public:
     // Credentials for the next send().
     virtual void setCredentials(const std::string& user, const std::string& password) = 0;
     virtual void setProxyCredentials(const std::string& user, const std::string& password) = 0;
-    // Reads the body: up to n bytes, 0 at its end, -1 when the transfer failed or was cancelled.
+    // Reads the body: n bytes, fewer only where it ends; 0 at its end, -1 when the transfer
+    // failed or was cancelled.
     virtual std::int64_t read(void* into, std::size_t n) = 0;
     // From any thread: a blocked send() or read() returns at once, later ones fail.
     virtual void cancel() = 0;

@@ -421,14 +421,70 @@ TEST_F(HttpClient, AStalledTransferIsAbortedAndTheComponentFetchesAgain) {
 
 TEST_F(HttpClient, AnAbortFromAProgressHandlerLetsTheHandlerFinish) {
     bool handlerFinished = false;
+    http->TransferBufferSize = 1000;
     http->OnTransferProgress = [&](TupCustomHTTP& s, const std::string&, TupBodyStream* b, float, std::uint8_t,
                                    std::int64_t, std::int64_t, std::int64_t, std::int64_t) {
         s.AbortTransfer();
-        handlerFinished = b != nullptr && b->Size() == 1000;
+        handlerFinished = b != nullptr && b->Size() == 1000; // its stream is still there
     };
     fetch(url("/slow"));
     EXPECT_TRUE(handlerFinished);
     EXPECT_EQ(log, (Log{"headers", "aborted"}));
+}
+
+TEST_F(HttpClient, AServerThatFallsSilentFailsAfterTheReceiveTimeout) {
+    http->TransferBufferSize = 1000;
+    http->Timeouts.ReceiveTimeout = 300;
+    fetch(url("/slow"));
+    EXPECT_EQ(log, (Log{"headers", "progress", "failed", "short"}));
+}
+
+TEST_F(HttpClient, TheProxyIsUsedExceptForTheBypassList) {
+    int deadPort;
+    {
+        httplib::Server dead;
+        deadPort = dead.bind_to_any_port("127.0.0.1");
+        std::thread t([&] { dead.listen_after_bind(); });
+        while (!dead.is_running())
+            std::this_thread::yield();
+        dead.stop();
+        t.join();
+    }
+    http->Proxy.AccessType = atUseProxy;
+    http->Proxy.ProxyServer = "127.0.0.1";
+    http->Proxy.ProxyPort = deadPort;
+    fetch(url("/info")); // 127.0.0.1 is on the default bypass list
+    EXPECT_EQ(log.back(), "received in memory");
+    log.clear();
+    http->Proxy.ProxyBypass = "";
+    fetch(url("/info"));
+    EXPECT_EQ(log, (Log{"failed", "no response"}));
+}
+
+TEST_F(HttpClient, PostsFormTextAndUploadsInChunks) {
+    std::vector<std::string> posted;
+    server.Post("/form", [&](const httplib::Request& req, httplib::Response& res) {
+        posted.push_back(req.get_header_value("Content-Type") + "|" + req.body);
+        res.set_content("ok", "text/plain");
+    });
+    http->FormData = "name=quor&v=1";
+    fetch(url("/form"));
+    EXPECT_EQ(body, "ok");
+
+    std::vector<std::int64_t> sent;
+    http->FormData = "";
+    http->TransferBufferSize = 1000;
+    http->UploadStream = bytesOf(2500);
+    http->OnUploadProgress = [&](TupCustomHTTP&, std::int64_t n, std::int64_t total) {
+        EXPECT_EQ(total, 2500);
+        sent.push_back(n);
+    };
+    fetch(url("/form"));
+    ASSERT_EQ(posted.size(), 2u);
+    EXPECT_EQ(posted[0], "application/x-www-form-urlencoded|name=quor&v=1");
+    EXPECT_EQ(posted[1].substr(posted[1].find('|') + 1), bytesOf(2500));
+    EXPECT_EQ(sent, (std::vector<std::int64_t>{1000, 2000, 2500}));
+    EXPECT_FALSE(http->UploadStream); // it went with that transfer
 }
 
 TEST_F(HttpClient, AHandlerMayStartTheNextTransferToTheSameFile) {

@@ -186,26 +186,32 @@ public:
         proxyPassword_ = password;
     }
 
+    // Fills the buffer unless the body ends first, so the body comes in chunks of the size
+    // asked for whatever pieces the network delivers.
     std::int64_t read(void* into, std::size_t n) override {
-        for (;;) {
-            if (cancelled_)
-                return -1;
+        auto* out = static_cast<char*>(into);
+        std::size_t got = 0;
+        while (got < n && !cancelled_) {
             if (pendingPos_ < pending_.size()) {
-                size_t k = std::min(n, pending_.size() - pendingPos_);
-                std::memcpy(into, pending_.data() + pendingPos_, k);
+                size_t k = std::min(n - got, pending_.size() - pendingPos_);
+                std::memcpy(out + got, pending_.data() + pendingPos_, k);
+                got += k;
                 pendingPos_ += k;
                 if (pendingPos_ == pending_.size()) {
                     pending_.clear();
                     pendingPos_ = 0;
                 }
-                return static_cast<std::int64_t>(k);
+                continue;
             }
-            if (done_)
-                return result_ == CURLE_OK ? 0 : -1;
-            if (!added_)
-                return -1;
+            if (done_ || !added_)
+                break;
             step();
         }
+        if (cancelled_)
+            return -1;
+        if (got)
+            return static_cast<std::int64_t>(got);
+        return added_ && done_ && result_ == CURLE_OK ? 0 : -1;
     }
 
     void cancel() override {
