@@ -374,6 +374,12 @@ TEST_F(HttpClient, NoServerMeansNoResponse) {
     EXPECT_EQ(http->StatusCode(), -1);
 }
 
+TEST_F(HttpClient, ADestinationThatCannotBeCreatedEndsInFailureAlone) {
+    http->DestinationFile = "C:\\no such folder\\x.uTMP";
+    fetch(url("/big"));
+    EXPECT_EQ(log, (Log{"headers", "failed"}));
+}
+
 TEST_F(HttpClient, ASkippedBodyCreatesNoFile) {
     http->DestinationFile = "C:\\skipped.uTMP";
     http->OnHeadersReceived = [&](TupCustomHTTP&, const std::string&, const std::string&, const std::string&,
