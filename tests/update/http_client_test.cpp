@@ -358,6 +358,37 @@ TEST_F(HttpClient, ARedirectIsFollowedAndReported) {
     EXPECT_NE(std::find(states.begin(), states.end(), "Redirect"), states.end());
 }
 
+TEST_F(HttpClient, TheRequestCarriesTheComponentsSettings) {
+    httplib::Headers seen;
+    server.Get("/echo", [&](const httplib::Request& req, httplib::Response& res) {
+        seen = req.headers;
+        res.set_content("ok", "text/plain");
+    });
+    http->UserAgent = "QuorCleaner test";
+    http->Referrer = "http://example.invalid/start";
+    http->AcceptTypes = "text/plain";
+    http->ExtraHeaders = {"X-Quor: one", "X-Other: two"};
+    http->UseCache = false;
+    fetch(url("/echo"));
+    auto header = [&](const char* name) {
+        auto it = seen.find(name);
+        return it == seen.end() ? std::string("(none)") : it->second;
+    };
+    EXPECT_EQ(header("User-Agent"), "QuorCleaner test");
+    EXPECT_EQ(header("Referer"), "http://example.invalid/start");
+    EXPECT_EQ(header("Accept"), "text/plain");
+    EXPECT_EQ(header("X-Quor"), "one");
+    EXPECT_EQ(header("X-Other"), "two");
+    EXPECT_EQ(header("Pragma"), "no-cache");
+
+    http->WorkOffline = true; // nothing is kept to answer from, and the network is not asked
+    seen.clear();
+    log.clear();
+    fetch(url("/echo"));
+    EXPECT_EQ(log, (Log{"failed", "no response"}));
+    EXPECT_TRUE(seen.empty());
+}
+
 TEST_F(HttpClient, NoServerMeansNoResponse) {
     int freePort;
     {

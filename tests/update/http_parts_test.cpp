@@ -2,6 +2,9 @@
 // credentials and the request's added header lines.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <optional>
 #include <stdexcept>
 
 #include "settings/date_time.h"
@@ -67,6 +70,23 @@ TEST(ParseHttpDate, GivesLocalTime) {
     cm.clock.offsetMinutes = 8 * 60;
     EXPECT_NEAR(ParseHttpDate("Sun, 06 Nov 1994 08:49:37 GMT"), at(1994, 11, 6, 16, 49, 37), 1e-7);
     EXPECT_NEAR(ParseHttpDate("Sun, 06 Nov 1994 08:49:37 +0800"), at(1994, 11, 6, 8, 49, 37), 1e-7);
+}
+
+// Each date takes the zone's offset of its own moment: a summer Last-Modified read in winter
+// is not an hour off.
+TEST(ParseHttpDate, TakesTheOffsetOfTheDateItself) {
+    testsupport::TempMachine m; // the real clock
+    const char* old = std::getenv("TZ");
+    std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
+    ::setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    ::tzset();
+    EXPECT_NEAR(ParseHttpDate("Fri, 01 Aug 2008 09:30:18 GMT"), at(2008, 8, 1, 11, 30, 18), 1e-7);
+    EXPECT_NEAR(ParseHttpDate("Tue, 01 Jan 2008 09:30:18 GMT"), at(2008, 1, 1, 10, 30, 18), 1e-7);
+    if (saved)
+        ::setenv("TZ", saved->c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
 }
 
 TEST(TransferStatistics, RoundHalvesToEven) {

@@ -249,7 +249,7 @@ private:
         unsigned limitMs = sent_ < static_cast<std::int64_t>(options_.body.size()) && options_.sendTimeoutMs
                                ? options_.sendTimeoutMs
                                : options_.receiveTimeoutMs;
-        curl_multi_poll(multi_, nullptr, 0, 1000, nullptr);
+        curl_multi_poll(multi_, nullptr, 0, limitMs ? std::min(limitMs, 1000u) : 1000, nullptr);
         if (limitMs && std::chrono::steady_clock::now() - activity_ > std::chrono::milliseconds(limitMs)) {
             done_ = true;
             result_ = CURLE_OPERATION_TIMEDOUT;
