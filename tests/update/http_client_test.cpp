@@ -498,6 +498,41 @@ TEST_F(HttpClient, TheProxyIsUsedExceptForTheBypassList) {
     EXPECT_EQ(log, (Log{"failed", "no response"}));
 }
 
+TEST_F(HttpClient, AProxyThatAsksForCredentialsGetsThemFromTheHandler) {
+    // A second server plays the proxy: it sees the whole address on the request line.
+    httplib::Server proxy;
+    std::vector<std::string> targets;
+    proxy.Get(R"(.*)", [&](const httplib::Request& req, httplib::Response& res) {
+        targets.push_back(req.path);
+        if (req.get_header_value("Proxy-Authorization") != "Basic cmVhZGVyOnNlY3JldA==") {
+            res.status = 407;
+            res.set_header("Proxy-Authenticate", "Basic realm=\"proxy\"");
+            return;
+        }
+        res.set_content("via the proxy", "text/plain");
+    });
+    int proxyPort = proxy.bind_to_any_port("127.0.0.1");
+    std::thread t([&] { proxy.listen_after_bind(); });
+    int asked = 0;
+    http->OnProxyAuthenticationRequest = [&](TupCustomHTTP&, std::string& user, std::string& password,
+                                             bool& tryAgain) {
+        note("proxy credentials");
+        user = "reader";
+        password = "secret";
+        tryAgain = ++asked == 1;
+    };
+    http->Proxy.AccessType = atUseProxy;
+    http->Proxy.ProxyServer = "127.0.0.1";
+    http->Proxy.ProxyPort = proxyPort;
+    http->Proxy.ProxyBypass = "";
+    fetch(url("/info"));
+    proxy.stop();
+    t.join();
+    EXPECT_EQ(log, (Log{"proxy credentials", "headers", "progress", "received in memory"}));
+    EXPECT_EQ(body, "via the proxy");
+    EXPECT_EQ(targets, (std::vector<std::string>{url("/info"), url("/info")}));
+}
+
 TEST_F(HttpClient, PostsFormTextAndUploadsInChunks) {
     std::vector<std::string> posted;
     server.Post("/form", [&](const httplib::Request& req, httplib::Response& res) {
