@@ -582,6 +582,10 @@ TEST_F(HttpClient, TheFileScheme) {
     EXPECT_EQ(http->ContentLength(), 17);
 
     log.clear();
+    fetch("file:///C:/data/SelfUpdate.inf"); // a drive path
+    EXPECT_EQ(body, "from a local file");
+
+    log.clear();
     fetch("file://" + (source.parent_path() / "absent.inf").string());
     EXPECT_EQ(log, (Log{"failed", "error status"}));
     EXPECT_EQ(errorStatus, 404);
