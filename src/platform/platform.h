@@ -9,6 +9,8 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system.h"
+#include "platform/text_codec.h"
+#include "platform/version_info.h"
 
 namespace platform {
 
@@ -20,6 +22,8 @@ struct Services {
     Machine* machine = nullptr;
     Registry* registry = nullptr;
     Http* http = nullptr;
+    TextCodec* text = nullptr;
+    VersionInfo* version = nullptr;
 };
 
 // The installed services; installing replaces the previous set (tests restore it).
@@ -33,6 +37,8 @@ inline Clock& clock() { return *services().clock; }
 inline Machine& machine() { return *services().machine; }
 inline Registry& registry() { return *services().registry; }
 inline Http& http() { return *services().http; }
+inline TextCodec& text() { return *services().text; }
+inline VersionInfo& versionInfo() { return *services().version; }
 
 // Drive path <-> native path through the installed drive map.
 std::string toNative(const std::string& path);

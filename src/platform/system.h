@@ -26,6 +26,8 @@ public:
 
     // Folder of the running executable, as a drive path where the drive map reaches it.
     virtual std::string programFolder() = 0;
+    // Full path of the running executable, the same way; empty when the system cannot say.
+    virtual std::string executablePath() { return {}; }
     // The process's current folder, the same way.
     virtual std::string currentFolder() = 0;
 
@@ -36,8 +38,9 @@ public:
 
     virtual std::optional<std::string> environment(const std::string& name) = 0;
 
-    // True when `path` (a drive path) lies in a folder of the operating system itself,
-    // which bulk deletions leave alone as they leave the Windows folder.
+    // True when `path` (a drive path) lies in a folder the system needs (its own folders,
+    // the users' home folders, mount points and the like), or holds one, so that bulk
+    // deletions leave it alone as they leave the Windows folder and the profiles.
     virtual bool inSystemArea(const std::string& path) = 0;
 
     // Sets the calling thread's priority, from -15 (idle) through 0 (normal) to 15 (time

@@ -7,12 +7,15 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
 #include <map>
 
 #include "qt/control_widgets.h"
 #include "qt/list_view_binding.h"
 #include "qt/qt_text.h"
 #include "qt/tree_view_binding.h"
+#include "platform/platform.h"
 #include "toolkit/form.h"
 #include "toolkit/toolkit.h"
 
@@ -20,8 +23,34 @@ namespace qtui {
 
 using namespace toolkit;
 
+namespace {
+
+// The system's labels show "&" as the mark of the next letter, and "&&" as one "&".
+QString withoutAccelerator(const std::string& s) {
+    QString out;
+    QString in = qs(s);
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        if (in[i] == '&' && i + 1 < in.size()) {
+            ++i;
+        }
+        out += in[i];
+    }
+    return out;
+}
+
+// What assistive tools call a control: its caption, else the first line of its hint.
+QString accessibleNameOf(const Control& c) {
+    if (!c.caption().empty())
+        return withoutAccelerator(c.caption());
+    const std::string& hint = c.hint();
+    return qs(hint.substr(0, hint.find_first_of("\r\n")));
+}
+
+} // namespace
+
 ControlBinding::ControlBinding(Control& c, QWidget* widget) : control_(c), widget_(widget) {
     widget->setObjectName(qs(c.name()));
+    installAccessibleWidgets();
     listener_ = c.subscribe([this](Control&, Property p) {
         if (!widget_)
             return;
@@ -43,7 +72,7 @@ void ControlBinding::refresh() {
                        Property::Font, Property::Color, Property::Caption, Property::Checked, Property::Text,
                        Property::ReadOnly, Property::Lines, Property::Picture, Property::Range, Property::Position,
                        Property::Panels, Property::Columns, Property::Rows, Property::Selection, Property::Style,
-                       Property::Other}) {
+                       Property::Page, Property::Other}) {
         applyCommon(p);
         apply(p);
     }
@@ -52,7 +81,11 @@ void ControlBinding::refresh() {
 void ControlBinding::applyCommon(Property p) {
     QWidget* w = widget_;
     switch (p) {
-    case Property::Hint: w->setToolTip(qs(control_.hint())); break;
+    case Property::Caption: w->setAccessibleName(accessibleNameOf(control_)); break;
+    case Property::Hint:
+        w->setToolTip(qs(control_.hint()));
+        w->setAccessibleName(accessibleNameOf(control_));
+        break;
     case Property::Enabled: w->setEnabled(control_.enabled()); break;
     case Property::Visible: w->setVisible(control_.visible()); break;
     case Property::Bounds: {
@@ -71,6 +104,7 @@ void ControlBinding::applyCommon(Property p) {
         const Font& f = control_.font();
         QFont qf = w->font();
         qf.setBold(f.bold);
+        qf.setUnderline(f.underline);
         if (f.pointSize > 0)
             qf.setPointSize(f.pointSize);
         w->setFont(qf);
@@ -97,22 +131,10 @@ void ControlBinding::applyCommon(Property p) {
 
 namespace {
 
-// The system's labels show "&" as the mark of the next letter, and "&&" as one "&".
-QString withoutAccelerator(const std::string& s) {
-    QString out;
-    QString in = qs(s);
-    for (qsizetype i = 0; i < in.size(); ++i) {
-        if (in[i] == '&' && i + 1 < in.size()) {
-            ++i;
-        }
-        out += in[i];
-    }
-    return out;
-}
-
 class LabelBinding : public ControlBinding {
 public:
     LabelBinding(Control& c, ClickLabel* w) : ControlBinding(c, w), label_(w) {
+        w->setPressable(bool(c.onClick));
         w->setTextFormat(Qt::PlainText);
         w->setWordWrap(false);
         connect(w, &ClickLabel::clicked, this, [this] { dispatch([this] { control_.click(); }); });
@@ -150,6 +172,7 @@ public:
 class PictureBinding : public ControlBinding {
 public:
     PictureBinding(Picture& c, PictureWidget* w) : ControlBinding(c, w), picture_(c), view_(w) {
+        w->setPressable(bool(c.onClick));
         connect(w, &PictureWidget::clicked, this, [this] { dispatch([this] { control_.click(); }); });
         connect(w, &PictureWidget::doubleClicked, this, [this] { dispatch([this] { control_.dblClick(); }); });
     }
@@ -309,6 +332,34 @@ public:
     QProgressBar* view_;
 };
 
+class HtmlViewBinding : public ControlBinding {
+public:
+    HtmlViewBinding(HtmlView& c, QTextBrowser* w) : ControlBinding(c, w), view_(c), browser_(w) {
+        // Links in a page lead nowhere inside the view: it shows one page at a time.
+        w->setOpenLinks(false);
+        w->setOpenExternalLinks(false);
+    }
+    void apply(Property p) override {
+        if (p != Property::Page || shown_ == view_.showings())
+            return;
+        shown_ = view_.showings();
+        if (!view_.location().empty()) {
+            QUrl url = QUrl::fromLocalFile(qs(platform::toNative(view_.location())));
+            // The same address again is a rewritten file: read it anew.
+            if (browser_->source() == url)
+                browser_->reload();
+            else
+                browser_->setSource(url, QTextDocument::HtmlResource);
+        } else {
+            browser_->setSource(QUrl());
+            browser_->setHtml(qs(view_.html()));
+        }
+    }
+    HtmlView& view_;
+    QTextBrowser* browser_;
+    unsigned shown_ = 0;
+};
+
 std::map<std::pair<std::string, std::string>, CustomFactory>& customFactories() {
     static std::map<std::pair<std::string, std::string>, CustomFactory> table;
     return table;
@@ -347,6 +398,7 @@ std::unique_ptr<ControlBinding> bindControl(Control& c, QWidget* parent) {
         case ControlKind::Separator: b = make<PanelBinding, QLabel, Control>(c, parent); break;
         case ControlKind::ListView: b = bindListView(static_cast<ListView&>(c), parent); break;
         case ControlKind::TreeView: b = bindTreeView(static_cast<TreeView&>(c), parent); break;
+        case ControlKind::HtmlView: b = make<HtmlViewBinding, QTextBrowser, HtmlView>(c, parent); break;
         default: return nullptr; // non-visual, or a kind nobody draws yet
         }
     }

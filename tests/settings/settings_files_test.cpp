@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "platform/errors.h"
 #include "platform/platform.h"
 #include "settings/disk.h"
 #include "settings/property_stream.h"
@@ -178,6 +181,22 @@ TEST_F(SettingsFiles, AFailedSaveLeavesTheOldFilesAsTheyWere) {
     EXPECT_TRUE(fs::is_directory(machine.native(cfg)));
 }
 
+TEST_F(SettingsFiles, APatternFileThatCannotBeCreatedGivesTheSystemsInputOutputErrorAlone) {
+    TSetting s;
+    s.Garbages.Add().GarbageName = "*.NEW";
+    machine.makeDir(garbage + "\\inside"); // a folder where the pattern file should be
+    try {
+        s.SaveToFile(cfg);
+        ADD_FAILURE() << "no error";
+    } catch (const platform::InOutError& e) {
+        EXPECT_STREQ(e.what(), std::strerror(EISDIR));
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "another error: " << e.what();
+    }
+    EXPECT_TRUE(exists(cfg)); // the settings file went first
+    EXPECT_TRUE(fs::is_directory(machine.native(garbage)));
+}
+
 TEST_F(SettingsFiles, IgnoreListIsLinesEndedByCrLf) {
     std::string path = IgnoreListPath();
     EXPECT_THROW(LoadLinesFromFile(path), platform::FileOpenError);
@@ -237,7 +256,7 @@ TEST_F(SettingsFiles, NetworkAndDiscDrivesAreNotAskedForTheirSpace) {
 }
 
 TEST_F(SettingsFiles, TheShippedPatternFileHoldsTheTwentyEightActivePatterns) {
-    fs::path shipped = fs::path(__FILE__).parent_path() / ".." / ".." / "data" / "quorCleaner.cfg.Garbage";
+    fs::path shipped = fs::path(QUOR_DATA_DIR) / "quorCleaner.cfg.Garbage";
     std::ifstream in(shipped, std::ios::binary);
     ASSERT_TRUE(in) << shipped;
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
