@@ -23,6 +23,9 @@ public:
     // posix_deletion_rules.cpp
     bool ownedByUser(const std::string& path) override;
     std::unique_ptr<DeletionBatch> beginDeletions() override;
+    // Hidden is a matter of the name here and there is no temporary bit: only read-only is kept.
+    std::unique_ptr<OpenFile> openFile(const std::string& path) override;
+    std::unique_ptr<OpenFile> createFile(const std::string& path, std::uint32_t attributes) override;
     std::uint8_t driveType(const std::string& root) override;
     bool diskFreeSpace(const std::string& root, std::int64_t& total, std::int64_t& freeBytes) override;
     std::string lastErrorText() override;

@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/posix/curl_http.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_machine.h"
@@ -141,6 +142,7 @@ PosixPlatform::PosixPlatform(std::optional<std::string> machineRoot) : machineRo
             tmp += separator;
         machine_->setTemporaryPath(tmp);
     }
+    http_ = std::make_unique<CurlHttp>();
     text_ = std::make_unique<PosixTextCodec>();
     registry_ = std::make_unique<HiveRegistry>(text_.get());
     version_ = std::make_unique<PosixVersionInfo>(map_);
@@ -188,6 +190,7 @@ Services PosixPlatform::services() {
     s.clock = clock_.get();
     s.machine = machine_.get();
     s.registry = registry_.get();
+    s.http = http_.get();
     s.text = text_.get();
     s.version = version_.get();
     return s;

@@ -24,6 +24,8 @@ public:
     MutexResult acquireMutex(const std::string& name, std::unique_ptr<NamedMutex>& held) override;
     std::optional<std::string> environment(const std::string& name) override;
     bool inSystemArea(const std::string& path) override;
+    // As the thread's nice value; raising it above normal needs a privilege most users lack.
+    bool setThreadPriority(int priority) override;
 
     // Answers environment() from `vars` alone instead of the process environment (tests).
     void setEnvironment(std::optional<std::map<std::string, std::string>> vars) { environment_ = std::move(vars); }
