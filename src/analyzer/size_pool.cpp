@@ -5,7 +5,7 @@
 
 #include "analyzer/size_engine.h"
 #include "platform/platform.h"
-#include "settings/file_helpers.h"
+#include "common/paths.h"
 
 struct SizePool::Walk {
     std::int64_t bytes = 0;               // under the mutex

@@ -5,11 +5,14 @@
 #include <exception>
 #include <numeric>
 
+#include "app/directory_dialog.h"
+#include "app/window_helpers.h"
+#include "common/ascii_text.h"
+#include "common/sort_keys.h"
 #include "platform/platform.h"
-#include "settings/directory_dialog.h"
-#include "settings/file_helpers.h"
+#include "services/clock_texts.h"
+#include "services/folder_sizes.h"
 #include "settings/settings_files.h"
-#include "settings/system_helpers.h"
 #include "toolkit/toolkit.h"
 
 TfrmCleaning* frmCleaning = nullptr;
@@ -21,31 +24,6 @@ namespace {
 
 const char* const kScanIdle = "开始清理 (&S)";
 const char* const kScanBusy = "暂停 (&P) ||";
-
-std::string upperCase(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return s;
-}
-
-bool inProtectedWords(const std::string& path) {
-    std::string upper = upperCase(path);
-    return upper.find("SETTINGS") != std::string::npos || upper.find("WINDOWS") != std::string::npos;
-}
-
-// Byte by byte, ASCII letters without regard to case.
-int compareText(const std::string& a, const std::string& b) {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
-        if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
-}
 
 // The path a row stands for: its caption, cut at "<Dir>" for a folder.
 std::string rowPath(const std::string& caption, bool& isFolder) {
@@ -69,7 +47,7 @@ double sortKey(const TJunkRow& row, int column) {
 // The comparison of two rows under `column`, from their captions and sort keys.
 int compareRows(const std::string& captionA, const std::string& captionB, double keyA, double keyB, int column,
                 bool descending) {
-    int cmp = column == 0 ? compareText(captionA, captionB) : SignOf(keyA - keyB);
+    int cmp = column == 0 ? CompareText(captionA, captionB) : SignOf(keyA - keyB);
     return descending ? -cmp : cmp;
 }
 
@@ -259,7 +237,7 @@ void TfrmCleaning::Btn_CleanAllClick() {
             bool isFolder;
             std::string path = rowPath(row.caption, isFolder);
             try {
-                if (inProtectedWords(path) || platform::sys().inSystemArea(path)) {
+                if (NamesSettingsOrWindows(AsciiUpper(path)) || platform::sys().inSystemArea(path)) {
                     ++inProtectedArea;
                     kept.push_back({std::move(row), false});
                 } else if (!StillHolds(row, path)) {

@@ -4,28 +4,15 @@
 #include <algorithm>
 
 #include "cleaner/cleaning_window.h"
+#include "common/ascii_text.h"
 #include "platform/platform.h"
-#include "settings/date_time.h"
-#include "settings/file_helpers.h"
-#include "settings/system_helpers.h"
+#include "services/clock_texts.h"
+#include "services/folder_sizes.h"
 #include "toolkit/toolkit.h"
 
-namespace {
-
-// ASCII letters only, as the system folds names.
-std::string upperCase(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return s;
+bool NamesSettingsOrWindows(const std::string& upperPath) {
+    return Contains(upperPath, "SETTINGS") || Contains(upperPath, "WINDOWS");
 }
-
-bool contains(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
-
-// The pattern test lists only what lies in the Windows or the profile areas.
-bool inJunkArea(const std::string& upper) { return contains(upper, "SETTINGS") || contains(upper, "WINDOWS"); }
-
-} // namespace
 
 std::string PatternKey(const std::string& pattern) {
     std::string key;
@@ -55,7 +42,7 @@ TfrmCleaning::ScanPlan TfrmCleaning::MakePlan(const TSetting& settings) const {
             plan.keys.push_back(std::move(key));
     }
     for (const std::string& line : mIgnoreList.lines())
-        plan.ignored.insert(upperCase(line));
+        plan.ignored.insert(AsciiUpper(line));
     plan.zeroFiles = settings.IfCleanZeroFile;
     plan.emptyFolders = settings.IfCleanZeroDir;
     return plan;
@@ -127,8 +114,8 @@ TfrmCleaning::Content TfrmCleaning::ScanIn(const std::string& folder, bool desce
         return Content::Files; // what it holds is not known: never an empty folder
     scanningFolder_ = d;
     captionPending_ = true;
-    const std::string upperFolder = upperCase(d);
-    const bool folderInArea = inJunkArea(upperFolder);
+    const std::string upperFolder = AsciiUpper(d);
+    const bool folderInArea = NamesSettingsOrWindows(upperFolder);
 
     bool noFile = true;
     platform::DirEntry found;
@@ -169,8 +156,8 @@ TfrmCleaning::Content TfrmCleaning::ScanIn(const std::string& folder, bool desce
                 Pump();
             }
             if (!plan_.keys.empty()) {
-                std::string upperName = upperCase(e.name);
-                if ((folderInArea || inJunkArea(upperName)) && !plan_.ignored.count(upperName) &&
+                std::string upperName = AsciiUpper(e.name);
+                if ((folderInArea || NamesSettingsOrWindows(upperName)) && !plan_.ignored.count(upperName) &&
                     JunkKeyIn(upperName)) {
                     const platform::DirEntry* info = &e;
                     if (detail == platform::ListDetail::Full || files.findEntry(path, found)) {

@@ -29,6 +29,11 @@ inline constexpr const char* kDirMark = "<Dir>";
 // "~*.*" -> "~", "*" -> "" (which matches nothing).
 std::string PatternKey(const std::string& pattern);
 
+// The area the system's bulk rules keep to: a path that names "SETTINGS" or "WINDOWS"
+// (in upper case; the caller folds). The pattern test lists only files inside it, and the
+// deletion of what was listed leaves it alone.
+bool NamesSettingsOrWindows(const std::string& upperPath);
+
 // The texts of a row's columns 1 to 4: "1234Byte" and three dates month/day/year.
 std::string RowSizeText(const TJunkRow& row);
 std::string RowDateText(platform::FileTime time);

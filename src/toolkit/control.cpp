@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/ascii_text.h"
 #include "toolkit/form.h"
 #include "toolkit/menu.h"
 #include "toolkit/toolkit.h"
@@ -78,11 +79,7 @@ void CheckBox::setChecked(bool b) {
 }
 
 void Edit::setText(const std::string& s) {
-    std::string t = s;
-    if (upperCase)
-        for (char& c : t)
-            if (c >= 'a' && c <= 'z')
-                c = char(c - 32);
+    std::string t = upperCase ? AsciiUpper(s) : s;
     if (t == text_)
         return;
     text_ = t;
@@ -103,33 +100,9 @@ void Memo::addLine(const std::string& line) {
     changed(Property::Lines);
 }
 
-std::string Memo::text() const {
-    std::string s;
-    for (const auto& l : lines_) {
-        s += l;
-        s += "\r\n";
-    }
-    return s;
-}
+std::string Memo::text() const { return JoinLines(lines_); }
 
-void Memo::setText(const std::string& s) {
-    std::vector<std::string> out;
-    std::string cur;
-    for (size_t i = 0; i < s.size(); ++i) {
-        char c = s[i];
-        if (c == '\r' || c == '\n') {
-            out.push_back(cur);
-            cur.clear();
-            if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n')
-                ++i;
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty())
-        out.push_back(cur);
-    setLines(std::move(out));
-}
+void Memo::setText(const std::string& s) { setLines(SplitLines(s)); }
 
 void Memo::setReadOnly(bool b) { QUOR_SETTER(readOnly_, b, Property::ReadOnly); }
 

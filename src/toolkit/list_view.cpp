@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "common/ascii_text.h"
+
 namespace toolkit {
 
 void ListView::setColumns(std::vector<ListColumn> c) {
@@ -245,13 +247,7 @@ int ListView::userFind(FindKind kind, const std::string& text, int start, bool w
     if (onDataFind)
         return onDataFind(kind, text, start, wrap);
     int n = count();
-    auto fold = [](std::string s) {
-        for (char& c : s)
-            if (c >= 'a' && c <= 'z')
-                c = char(c - 32);
-        return s;
-    };
-    std::string want = fold(text);
+    std::string want = AsciiUpper(text);
     for (int k = 0; k < n; ++k) {
         int i = start + k;
         if (i >= n) {
@@ -259,7 +255,7 @@ int ListView::userFind(FindKind kind, const std::string& text, int start, bool w
                 break;
             i -= n;
         }
-        std::string cap = fold(item(i).caption);
+        std::string cap = AsciiUpper(item(i).caption);
         if (kind == FindKind::Exact ? cap == want : cap.compare(0, want.size(), want) == 0)
             return i;
     }

@@ -7,7 +7,7 @@
 #include "app/start_window.h"
 #include "cleaner_fixture.h"
 #include "platform/platform.h"
-#include "settings/directory_dialog.h"
+#include "app/directory_dialog.h"
 #include "settings/settings_files.h"
 
 namespace fs = std::filesystem;

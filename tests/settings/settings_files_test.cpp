@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "platform/platform.h"
-#include "settings/disk.h"
+#include "services/disk.h"
 #include "settings/property_stream.h"
 #include "settings/setting.h"
 #include "settings/settings_files.h"

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "common/ascii_text.h"
+
 extern char** environ;
 
 namespace platform::posix {
@@ -26,19 +28,6 @@ std::string serviceManager() {
         if (::access(p, X_OK) == 0)
             return p;
     return {};
-}
-
-bool ciEqual(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = char(x - 32);
-        if (y >= 'a' && y <= 'z') y = char(y - 32);
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -118,7 +107,7 @@ std::string PosixMachine::windowsFolder() {
         if (DIR* d = ::opendir(c->nativeRoot.c_str())) {
             std::string found;
             while (dirent* e = ::readdir(d)) {
-                if (ciEqual(e->d_name, "windows")) {
+                if (SameText(e->d_name, "windows")) {
                     std::string p = c->nativeRoot + "/" + e->d_name;
                     struct stat st;
                     if (::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/date_time.h"
+#include "common/date_time.h"
 
 TEST(DateTime, DayCountsFrom30December1899) {
     struct Case {
@@ -14,7 +14,7 @@ TEST(DateTime, DayCountsFrom30December1899) {
         double v = -99;
         ASSERT_TRUE(TryEncodeDate(c.y, c.m, c.d, v)) << c.y;
         EXPECT_DOUBLE_EQ(v, c.value) << c.y << "-" << c.m << "-" << c.d;
-        platform::SystemTime t = DecodeDateTime(v);
+        SystemTime t = DecodeDateTime(v);
         EXPECT_EQ(t.year * 10000 + t.month * 100 + t.day, c.y * 10000 + c.m * 100 + c.d);
     }
     double v;
