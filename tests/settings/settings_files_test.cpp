@@ -237,7 +237,7 @@ TEST_F(SettingsFiles, NetworkAndDiscDrivesAreNotAskedForTheirSpace) {
 }
 
 TEST_F(SettingsFiles, TheShippedPatternFileHoldsTheTwentyEightActivePatterns) {
-    fs::path shipped = fs::path(__FILE__).parent_path() / ".." / ".." / "data" / "quorCleaner.cfg.Garbage";
+    fs::path shipped = fs::path(QUOR_DATA_DIR) / "quorCleaner.cfg.Garbage";
     std::ifstream in(shipped, std::ios::binary);
     ASSERT_TRUE(in) << shipped;
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
