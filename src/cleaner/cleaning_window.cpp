@@ -78,10 +78,10 @@ TfrmCleaning::TfrmCleaning()
     Lv_GarbageList.setColumns({{"文件名称", 260}, {"文件大小", 90, toolkit::Alignment::Right},
                                {"创建日期", 85}, {"最后修改日期", 85}, {"最后读取日期", 85}});
     Lv_GarbageList.setViewStyle(toolkit::ViewStyle::Report);
-    Lv_GarbageList.checkBoxes = true;
-    Lv_GarbageList.rowSelect = true;
-    Lv_GarbageList.gridLines = true;
-    Lv_GarbageList.readOnly = true;
+    Lv_GarbageList.setCheckBoxes(true);
+    Lv_GarbageList.setRowSelect(true);
+    Lv_GarbageList.setGridLines(true);
+    Lv_GarbageList.setReadOnly(true);
     Lv_GarbageList.setOwnerData(true);
     Lv_GarbageList.popupMenu = &PM_FileOper;
     Lv_GarbageList.setBounds(8, 64, 624, 300);

@@ -26,43 +26,27 @@ Control::~Control() {
         owner_->detach(this);
 }
 
-#define QUOR_SETTER(field, value, prop)                                                            \
-    if (field == value)                                                                            \
-        return;                                                                                    \
-    field = value;                                                                                 \
-    changed(prop)
-
-void Control::setCaption(const std::string& s) { QUOR_SETTER(caption_, s, Property::Caption); }
-void Control::setHint(const std::string& s) { QUOR_SETTER(hint_, s, Property::Hint); }
-void Control::setEnabled(bool b) { QUOR_SETTER(enabled_, b, Property::Enabled); }
-void Control::setVisible(bool b) { QUOR_SETTER(visible_, b, Property::Visible); }
-void Control::setBounds(const Rect& r) { QUOR_SETTER(bounds_, r, Property::Bounds); }
-void Control::setCursor(Cursor c) { QUOR_SETTER(cursor_, c, Property::Cursor); }
-void Control::setFont(const Font& f) { QUOR_SETTER(font_, f, Property::Font); }
-void Control::setColor(std::uint32_t c) { QUOR_SETTER(color_, c, Property::Color); }
+void Control::setCaption(const std::string& s) { set(caption_, s, Property::Caption); }
+void Control::setHint(const std::string& s) { set(hint_, s, Property::Hint); }
+void Control::setEnabled(bool b) { set(enabled_, b, Property::Enabled); }
+void Control::setVisible(bool b) { set(visible_, b, Property::Visible); }
+void Control::setBounds(const Rect& r) { set(bounds_, r, Property::Bounds); }
+void Control::setCursor(Cursor c) { set(cursor_, c, Property::Cursor); }
+void Control::setFont(const Font& f) { set(font_, f, Property::Font); }
+void Control::setColor(std::uint32_t c) { set(color_, c, Property::Color); }
 
 void Control::click() {
     if (onClick)
         onClick();
 }
 
-int Control::subscribe(Listener l) {
-    listeners_.emplace_back(nextListener_, std::move(l));
-    return nextListener_++;
-}
+int Control::subscribe(Listener l) { return listeners_.add(std::move(l)); }
 
-void Control::unsubscribe(int id) {
-    std::erase_if(listeners_, [id](const auto& p) { return p.first == id; });
-}
+void Control::unsubscribe(int id) { listeners_.remove(id); }
 
-void Control::changed(Property p) {
-    // A listener may unsubscribe while we notify: walk a copy.
-    auto copy = listeners_;
-    for (auto& [id, l] : copy)
-        l(*this, p);
-}
+void Control::changed(Property p) { listeners_.notify(*this, p); }
 
-void Picture::setImage(const std::string& key) { QUOR_SETTER(image_, key, Property::Picture); }
+void Picture::setImage(const std::string& key) { set(image_, key, Property::Picture); }
 
 void Button::click() {
     if (modalResult != mrNone && owner())
@@ -88,7 +72,7 @@ void Edit::setText(const std::string& s) {
         onChange();
 }
 
-void Edit::setReadOnly(bool b) { QUOR_SETTER(readOnly_, b, Property::ReadOnly); }
+void Edit::setReadOnly(bool b) { set(readOnly_, b, Property::ReadOnly); }
 
 void Memo::setLines(std::vector<std::string> lines) {
     lines_ = std::move(lines);
@@ -104,7 +88,7 @@ std::string Memo::text() const { return JoinLines(lines_); }
 
 void Memo::setText(const std::string& s) { setLines(SplitLines(s)); }
 
-void Memo::setReadOnly(bool b) { QUOR_SETTER(readOnly_, b, Property::ReadOnly); }
+void Memo::setReadOnly(bool b) { set(readOnly_, b, Property::ReadOnly); }
 
 void StatusBar::setPanels(std::vector<StatusPanel> p) {
     panels_ = std::move(p);
@@ -125,8 +109,8 @@ void StatusBar::setPanelText(size_t i, const std::string& text) {
     changed(Property::Panels);
 }
 
-void StatusBar::setSimplePanel(bool b) { QUOR_SETTER(simple_, b, Property::Panels); }
-void StatusBar::setSimpleText(const std::string& s) { QUOR_SETTER(simpleText_, s, Property::Panels); }
+void StatusBar::setSimplePanel(bool b) { set(simple_, b, Property::Panels); }
+void StatusBar::setSimpleText(const std::string& s) { set(simpleText_, s, Property::Panels); }
 
 void ProgressBar::setRange(int min, int max) {
     min_ = min;
@@ -137,7 +121,7 @@ void ProgressBar::setRange(int min, int max) {
 
 void ProgressBar::setPosition(int p) {
     p = std::clamp(p, min_, max_);
-    QUOR_SETTER(position_, p, Property::Position);
+    set(position_, p, Property::Position);
 }
 
 void PopupMenu::popup(Point screen) {
