@@ -8,6 +8,8 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system.h"
+#include "platform/text_codec.h"
+#include "platform/version_info.h"
 
 namespace platform {
 
@@ -18,6 +20,8 @@ struct Services {
     Clock* clock = nullptr;
     Machine* machine = nullptr;
     Registry* registry = nullptr;
+    TextCodec* text = nullptr;
+    VersionInfo* version = nullptr;
 };
 
 // The installed services; installing replaces the previous set (tests restore it).
@@ -30,6 +34,8 @@ inline Shell& shell() { return *services().shell; }
 inline Clock& clock() { return *services().clock; }
 inline Machine& machine() { return *services().machine; }
 inline Registry& registry() { return *services().registry; }
+inline TextCodec& text() { return *services().text; }
+inline VersionInfo& versionInfo() { return *services().version; }
 
 // Drive path <-> native path through the installed drive map.
 std::string toNative(const std::string& path);

@@ -26,6 +26,8 @@ public:
 
     // Folder of the running executable, as a drive path where the drive map reaches it.
     virtual std::string programFolder() = 0;
+    // Full path of the running executable, the same way; empty when the system cannot say.
+    virtual std::string executablePath() { return {}; }
     // The process's current folder, the same way.
     virtual std::string currentFolder() = 0;
 

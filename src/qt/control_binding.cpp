@@ -7,12 +7,15 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
 #include <map>
 
 #include "qt/control_widgets.h"
 #include "qt/list_view_binding.h"
 #include "qt/qt_text.h"
 #include "qt/tree_view_binding.h"
+#include "platform/platform.h"
 #include "toolkit/form.h"
 #include "toolkit/toolkit.h"
 
@@ -43,7 +46,7 @@ void ControlBinding::refresh() {
                        Property::Font, Property::Color, Property::Caption, Property::Checked, Property::Text,
                        Property::ReadOnly, Property::Lines, Property::Picture, Property::Range, Property::Position,
                        Property::Panels, Property::Columns, Property::Rows, Property::Selection, Property::Style,
-                       Property::Other}) {
+                       Property::Page, Property::Other}) {
         applyCommon(p);
         apply(p);
     }
@@ -71,6 +74,7 @@ void ControlBinding::applyCommon(Property p) {
         const Font& f = control_.font();
         QFont qf = w->font();
         qf.setBold(f.bold);
+        qf.setUnderline(f.underline);
         if (f.pointSize > 0)
             qf.setPointSize(f.pointSize);
         w->setFont(qf);
@@ -309,6 +313,34 @@ public:
     QProgressBar* view_;
 };
 
+class HtmlViewBinding : public ControlBinding {
+public:
+    HtmlViewBinding(HtmlView& c, QTextBrowser* w) : ControlBinding(c, w), view_(c), browser_(w) {
+        // Links in a page lead nowhere inside the view: it shows one page at a time.
+        w->setOpenLinks(false);
+        w->setOpenExternalLinks(false);
+    }
+    void apply(Property p) override {
+        if (p != Property::Page || shown_ == view_.showings())
+            return;
+        shown_ = view_.showings();
+        if (!view_.location().empty()) {
+            QUrl url = QUrl::fromLocalFile(qs(platform::toNative(view_.location())));
+            // The same address again is a rewritten file: read it anew.
+            if (browser_->source() == url)
+                browser_->reload();
+            else
+                browser_->setSource(url, QTextDocument::HtmlResource);
+        } else {
+            browser_->setSource(QUrl());
+            browser_->setHtml(qs(view_.html()));
+        }
+    }
+    HtmlView& view_;
+    QTextBrowser* browser_;
+    unsigned shown_ = 0;
+};
+
 std::map<std::pair<std::string, std::string>, CustomFactory>& customFactories() {
     static std::map<std::pair<std::string, std::string>, CustomFactory> table;
     return table;
@@ -347,6 +379,7 @@ std::unique_ptr<ControlBinding> bindControl(Control& c, QWidget* parent) {
         case ControlKind::Separator: b = make<PanelBinding, QLabel, Control>(c, parent); break;
         case ControlKind::ListView: b = bindListView(static_cast<ListView&>(c), parent); break;
         case ControlKind::TreeView: b = bindTreeView(static_cast<TreeView&>(c), parent); break;
+        case ControlKind::HtmlView: b = make<HtmlViewBinding, QTextBrowser, HtmlView>(c, parent); break;
         default: return nullptr; // non-visual, or a kind nobody draws yet
         }
     }

@@ -36,9 +36,19 @@ Qt::WindowFlags flagsFor(BorderStyle style) {
     }
     return Qt::Window;
 }
+
+Qt::WindowFlags flagsFor(BorderStyle style, bool systemMenu) {
+    Qt::WindowFlags f = flagsFor(style);
+    if (systemMenu || style == BorderStyle::None)
+        return f;
+    // A title bar without the system menu: no close box, no other buttons.
+    f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    f &= ~(Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint);
+    return f;
+}
 } // namespace
 
-FormWindow::FormWindow(Form& form, QtToolkit& toolkit) : QWidget(nullptr, flagsFor(form.borderStyle)), form_(&form), toolkit_(toolkit) {
+FormWindow::FormWindow(Form& form, QtToolkit& toolkit) : QWidget(nullptr, flagsFor(form.borderStyle, form.systemMenu)), form_(&form), toolkit_(toolkit) {
     setObjectName(qs(form.name()));
     applyCaption();
     applyGeometry();
@@ -48,6 +58,7 @@ FormWindow::FormWindow(Form& form, QtToolkit& toolkit) : QWidget(nullptr, flagsF
         case FormProperty::Caption: applyCaption(); break;
         case FormProperty::Bounds: applyGeometry(); break;
         case FormProperty::Color: applyColor(); break;
+        case FormProperty::ActiveControl: applyActiveControl(); break;
         default: break;
         }
     });
@@ -140,6 +151,13 @@ void FormWindow::controlGone(Control& c) {
         return;
     it->second->markDying();
     bindings_.erase(it);
+}
+
+void FormWindow::applyActiveControl() {
+    // A window not yet up gives the focus to this widget once it becomes active.
+    if (Control* c = form_->activeControl())
+        if (QWidget* w = widgetFor(*c))
+            w->setFocus(Qt::OtherFocusReason);
 }
 
 void FormWindow::applyCaption() { setWindowTitle(qs(form_->caption())); }

@@ -53,6 +53,7 @@ private:
     void applyCaption();
     void applyGeometry();
     void applyColor();
+    void applyActiveControl();
     void place();
 
     toolkit::Form* form_;

@@ -176,11 +176,43 @@ void splash(QPainter& p, const QRectF& r) {
     p.drawRect(r.adjusted(0, 0, -1, -1));
 }
 
+// The tip window's strip: grey, with a lit bulb near the top.
+void tipsStrip(QPainter& p, const QRectF& r) {
+    p.fillRect(r, QColor(0x80, 0x80, 0x80));
+    double s = std::min(r.width() * 0.7, 48.0);
+    QRectF icon(r.center().x() - s / 2, r.top() + 12, s, s);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xff, 0xd8, 0x40));
+    p.drawEllipse(QPointF(icon.center().x(), icon.top() + s * 0.38), s * 0.28, s * 0.28);
+    p.setPen(QPen(Qt::white, std::max(2.0, s / 14), Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    bulb(p, icon);
+}
+
+// The product picture, repeated over the whole about window: a pale disk on a soft blue.
+void aboutBackground(QPainter& p, const QRectF& r) {
+    const int side = 64;
+    const double step = side;
+    QImage tileImage(side, side, QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter t(&tileImage);
+        t.setRenderHint(QPainter::Antialiasing);
+        t.fillRect(tileImage.rect(), QColor(0xee, 0xf4, 0xfc));
+        t.setPen(QPen(QColor(0xdc, 0xe8, 0xf8), 2));
+        t.setBrush(Qt::NoBrush);
+        t.drawEllipse(QPointF(step / 2, step / 2), step * 0.3, step * 0.3);
+        t.drawEllipse(QPointF(step / 2, step / 2), step * 0.06, step * 0.06);
+    }
+    p.fillRect(r, QBrush(tileImage));
+}
+
 const std::map<std::string, Painter>& painters() {
     static const std::map<std::string, Painter> table = {
         {"splash", splash},
         {"wizard.banner", banner},
         {"wizard.background", background},
+        {"tips.strip", tipsStrip},
+        {"about.background", aboutBackground},
         {"wizard.clean", [](QPainter& p, const QRectF& r) { tile(p, r, QColor(0x2e, 0x9d, 0x4f), "垃圾清理", trashCan); }},
         {"wizard.diag", [](QPainter& p, const QRectF& r) { tile(p, r, QColor(0x1f, 0x6f, 0xd0), "磁盘分析", pie); }},
         {"wizard.option", [](QPainter& p, const QRectF& r) { tile(p, r, QColor(0x6b, 0x6f, 0x80), "高级配置", gear); }},

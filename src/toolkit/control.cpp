@@ -62,6 +62,20 @@ void CheckBox::setChecked(bool b) {
     Control::click();
 }
 
+void HtmlView::navigate(const std::string& path) {
+    location_ = path;
+    html_.clear();
+    ++showings_;
+    changed(Property::Page);
+}
+
+void HtmlView::showHtml(const std::string& html) {
+    location_.clear();
+    html_ = html;
+    ++showings_;
+    changed(Property::Page);
+}
+
 void Edit::setText(const std::string& s) {
     std::string t = upperCase ? AsciiUpper(s) : s;
     if (t == text_)

@@ -48,6 +48,7 @@ struct Font {
     std::uint32_t color = Color::None;
     bool bold = false;
     int pointSize = 0; // 0: the front end's default
+    bool underline = false;
     bool operator==(const Font&) const = default;
 };
 
@@ -67,6 +68,7 @@ enum class ControlKind {
     PopupMenu,
     MenuItem,
     BalloonHints,
+    HtmlView,
     Custom, // drawn by a front-end piece of its own (charts, trees of later windows)
 };
 
@@ -77,7 +79,7 @@ enum class ControlKind {
 enum class Property {
     Caption, Hint, Enabled, Visible, Bounds, Cursor, Font, Color, Tag,
     Checked, Text, ReadOnly, Lines, Picture, Position, Range, Panels,
-    Columns, Rows, Selection, ScrollTo, Style, Items, Other,
+    Columns, Rows, Selection, ScrollTo, Style, Items, Page, Other,
 };
 
 // Non-visual kinds need no widget.
@@ -297,6 +299,27 @@ class BalloonHints : public Control {
 public:
     BalloonHints(Form* owner, std::string name) : Control(owner, std::move(name), ControlKind::BalloonHints) {}
     int hintPause = 500; // ms
+};
+
+// An embedded HTML view: shows a local file by its full path, or a page held in memory.
+class HtmlView : public Control {
+public:
+    HtmlView(Form* owner, std::string name) : Control(owner, std::move(name), ControlKind::HtmlView) {}
+    // Shows the file at `path` (a drive path), read anew each time, also when it is the
+    // file already shown: it may have been rewritten since.
+    void navigate(const std::string& path);
+    // Shows `html` itself.
+    void showHtml(const std::string& html);
+    // The file shown; empty while a page from memory (or nothing) is shown.
+    const std::string& location() const { return location_; }
+    // The page shown from memory; empty while a file (or nothing) is shown.
+    const std::string& html() const { return html_; }
+    // How many pages were shown, so a view can tell a new showing of the same file.
+    unsigned showings() const { return showings_; }
+
+private:
+    std::string location_, html_;
+    unsigned showings_ = 0;
 };
 
 } // namespace toolkit

@@ -110,7 +110,17 @@ Control* Form::findControl(const std::string& name) const {
     return nullptr;
 }
 
-void Form::detach(Control* c) { std::erase(controls_, c); }
+void Form::detach(Control* c) {
+    std::erase(controls_, c);
+    if (activeControl_ == c)
+        activeControl_ = nullptr;
+}
+
+void Form::setActiveControl(Control* c) {
+    activeControl_ = c;
+    // Announced even when it is the same control: the focus may have moved since.
+    changed(FormProperty::ActiveControl);
+}
 void Form::detach(Timer* t) { std::erase(timers_, t); }
 
 int Form::subscribe(Listener l) { return listeners_.add(std::move(l)); }

@@ -16,7 +16,7 @@ enum class BorderStyle { Sizeable, Dialog, Single, None };
 enum class FormPosition { Designed, ScreenCenter };
 enum CloseAction { caNone, caHide, caFree, caMinimize };
 
-enum class FormProperty { Caption, Bounds, Visible, ModalResult, Style, Color };
+enum class FormProperty { Caption, Bounds, Visible, ModalResult, Style, Color, ActiveControl };
 
 // Virtual-key codes the forms use.
 enum Key : int { VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 32, VK_DELETE = 46, VK_F5 = 116 };
@@ -42,11 +42,16 @@ public:
     int clientHeight() const { return clientHeight_; }
     void setClientSize(int w, int h);
     BorderStyle borderStyle = BorderStyle::Sizeable;
+    // The title bar's system menu and its buttons (the close box among them).
+    bool systemMenu = true;
     FormPosition position = FormPosition::Designed;
     bool maximized = false;
     std::uint32_t color() const { return color_; }
     void setColor(std::uint32_t c);
     bool keyPreview = false;
+    // The control with the keyboard focus when the window is active; nullptr: the front end's choice.
+    Control* activeControl() const { return activeControl_; }
+    void setActiveControl(Control* c);
 
     bool visible() const { return visible_; }
     // Showing fires onShow each time the form becomes visible.
@@ -107,6 +112,7 @@ private:
     bool visible_ = false;
     bool modal_ = false;
     int modalResult_ = mrNone;
+    Control* activeControl_ = nullptr;
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
     ListenerList<Form&, FormProperty> listeners_;

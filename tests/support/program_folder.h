@@ -21,6 +21,7 @@ public:
     std::string file(const std::string& name) const { return folder_ + "\\" + name; }
 
     std::string programFolder() override { return folder_; }
+    std::string executablePath() override { return inner_->executablePath(); }
     std::string currentFolder() override { return inner_->currentFolder(); }
     const platform::DriveMap& driveMap() override { return inner_->driveMap(); }
     platform::MutexResult acquireMutex(const std::string& name, std::unique_ptr<platform::NamedMutex>& held) override {

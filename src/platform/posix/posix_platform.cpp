@@ -13,6 +13,8 @@
 #include "platform/posix/posix_machine.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/posix_system.h"
+#include "platform/posix/posix_text_codec.h"
+#include "platform/posix/posix_version_info.h"
 
 namespace platform::posix {
 
@@ -137,6 +139,8 @@ PosixPlatform::PosixPlatform(std::optional<std::string> machineRoot) : machineRo
     clock_ = std::make_unique<PosixClock>();
     machine_ = std::make_unique<PosixMachine>(map_);
     registry_ = std::make_unique<HiveRegistry>();
+    text_ = std::make_unique<PosixTextCodec>();
+    version_ = std::make_unique<PosixVersionInfo>(map_);
     if (machineRoot_) {
         for (const char* hive : {"system.reg", "user.reg"}) {
             std::ifstream f(*machineRoot_ + "/" + hive, std::ios::binary);
@@ -166,6 +170,8 @@ Services PosixPlatform::services() {
     s.clock = clock_.get();
     s.machine = machine_.get();
     s.registry = registry_.get();
+    s.text = text_.get();
+    s.version = version_.get();
     return s;
 }
 

@@ -24,6 +24,8 @@ class PosixSystem;
 class PosixShell;
 class PosixClock;
 class PosixMachine;
+class PosixTextCodec;
+class PosixVersionInfo;
 
 class PosixPlatform {
 public:
@@ -44,6 +46,8 @@ public:
     PosixShell& shell() { return *shell_; }
     PosixClock& clock() { return *clock_; }
     PosixMachine& machine() { return *machine_; }
+    PosixTextCodec& text() { return *text_; }
+    PosixVersionInfo& versionInfo() { return *version_; }
     // The machine root's hives "system.reg" and "user.reg" (in that order); empty without
     // a machine root.
     HiveRegistry& registry() { return *registry_; }
@@ -59,6 +63,8 @@ private:
     std::unique_ptr<PosixClock> clock_;
     std::unique_ptr<PosixMachine> machine_;
     std::unique_ptr<HiveRegistry> registry_;
+    std::unique_ptr<PosixTextCodec> text_;
+    std::unique_ptr<PosixVersionInfo> version_;
 };
 
 } // namespace platform::posix

@@ -34,6 +34,12 @@ std::string PosixSystem::programFolder() {
     return map_.toDrivePath(dir);
 }
 
+std::string PosixSystem::executablePath() {
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : map_.toDrivePath(exe.string());
+}
+
 std::string PosixSystem::currentFolder() { return map_.toDrivePath(nativeCwd()); }
 
 std::string PosixSystem::mutexPath(const std::string& name) const {

@@ -12,6 +12,7 @@ public:
         : map_(map), machineRoot_(std::move(machineRoot)) {}
 
     std::string programFolder() override;
+    std::string executablePath() override;
     std::string currentFolder() override;
     const DriveMap& driveMap() override { return map_; }
     MutexResult acquireMutex(const std::string& name, std::unique_ptr<NamedMutex>& held) override;
