@@ -401,3 +401,116 @@ void TfrmCleaning::btnAddCleanDirClick() {
     d.IncludeSubDir = true;
     d.IfClean = true;
 }
+
+// --- the scan, shown as it goes ---
+
+void TfrmCleaning::ScanAll(TSetting* settings) {
+    if (!settings)
+        return;
+    auto& tk = toolkit::Toolkit::current();
+    ScanCount = JunkCount = JunkSize = 0;
+    rows_.clear();
+    ++rowsEpoch_;
+    movedFrom_ = SIZE_MAX;
+    Lv_GarbageList.setItemCount(0);
+    Lv_GarbageList.clearSelection();
+    scrollPending_ = false;
+    Pump(true);
+
+    // By position: a handler run inside the scan may replace the list (a chosen folder).
+    for (int i = 0; i < settings->Directorys.Count(); ++i) {
+        TDirectory dir = settings->Directorys[i];
+        if (!dir.IfClean)
+            continue;
+        lCleanupDir.setText("[" + dir.Path + "]");
+        ScanFolder(dir.Path, *settings, dir.IncludeSubDir);
+    }
+
+    FlushView();
+    Pb_Process.setPosition(100);
+    std::string scanned = std::to_string(ScanCount), found = std::to_string(JunkCount), size = std::to_string(JunkSize);
+    Sb_status.setPanelText(1, "[扫描分析文件]: " + scanned + "  [发现垃圾文件]: " + found + "  [垃圾占用空间]: " + size +
+                                  " Byte");
+    if (!cbAutoClose.checked())
+        tk.messageBox("   本次磁盘扫描完成 !!!\n\r-----------------\n\r [共分析文件数量]: " + scanned +
+                          "  \n\r [发现垃圾文件数量]: " + found + " \n\r [垃圾文件空间占用]: " + size + " 字节",
+                      tk.applicationTitle(), toolkit::MB_OK);
+    tk.setCursor(toolkit::Cursor::Default);
+}
+
+void TfrmCleaning::ScanFolder(const std::string& folder, const TSetting& settings, bool descend) {
+    Scanner.Scan(folder, TJunkScanner::MakePlan(settings, mIgnoreList.lines()), descend);
+    FlushView();
+}
+
+JunkScanSink::Place TfrmCleaning::NextPlace() const { return {rows_.size(), rowsEpoch_}; }
+
+void TfrmCleaning::AddFound(TJunkRow row) { AddRow(std::move(row), true); }
+
+void TfrmCleaning::AddEmptyFolder(TJunkRow row, Place place) {
+    if (place.epoch != rowsEpoch_ || place.index >= rows_.size()) {
+        AddRow(std::move(row), false);
+    } else {
+        rows_.insert(rows_.begin() + std::ptrdiff_t(place.index), std::move(row));
+        movedFrom_ = std::min(movedFrom_, place.index);
+    }
+}
+
+void TfrmCleaning::EnteredFolder(const std::string& folder) {
+    scanningFolder_ = folder;
+    captionPending_ = true;
+}
+
+void TfrmCleaning::CountsChanged() { countsPending_ = true; }
+
+void TfrmCleaning::ScannedFile(const std::string& name) {
+    progress_ = (progress_ + 1) % 100;
+    scanningName_ = name;
+    statusPending_ = true;
+}
+
+void TfrmCleaning::AddRow(TJunkRow row, bool scroll) {
+    rows_.push_back(std::move(row));
+    scrollPending_ = scrollPending_ || scroll;
+}
+
+void TfrmCleaning::Pump(bool always) {
+    auto now = std::chrono::steady_clock::now();
+    if (!always && PumpSliceMs > 0 && now - lastPump_ < std::chrono::milliseconds(PumpSliceMs))
+        return;
+    FlushView();
+    toolkit::Toolkit::current().processMessages();
+    lastPump_ = std::chrono::steady_clock::now();
+    // A handler run just now may have moved the bar (the deletion uses it too).
+    progress_ = Pb_Process.position();
+}
+
+void TfrmCleaning::FlushView() {
+    int shown = Lv_GarbageList.count();
+    if (shown != int(rows_.size()))
+        Lv_GarbageList.setItemCount(int(rows_.size()));
+    // Rows the view already had that moved down behind an inserted one.
+    for (size_t i = movedFrom_; i < size_t(shown) && i < rows_.size(); ++i)
+        Lv_GarbageList.rowChanged(int(i));
+    movedFrom_ = SIZE_MAX;
+    if (scrollPending_) {
+        scrollPending_ = false;
+        if (!rows_.empty())
+            Lv_GarbageList.makeVisible(int(rows_.size()) - 1);
+    }
+    if (statusPending_) {
+        statusPending_ = false;
+        Sb_status.setPanelText(0, "Scanning File [ " + scanningName_ + " ] ");
+    }
+    if (countsPending_) {
+        countsPending_ = false;
+        Sb_status.setPanelText(1, "[Scan File]: " + std::to_string(ScanCount) + "  [Junker Number]: " +
+                                      std::to_string(JunkCount) + "  [Size]: " + std::to_string(JunkSize) + " Byte");
+    }
+    if (progress_ != Pb_Process.position())
+        Pb_Process.setPosition(progress_);
+    if (captionPending_) {
+        captionPending_ = false;
+        setCaption("Varnholt  ---  Is Scanning Direcotry [" + scanningFolder_ + "]  ");
+    }
+}
