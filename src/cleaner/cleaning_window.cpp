@@ -411,10 +411,14 @@ void TfrmCleaning::ScanAll(TSetting* settings) {
     ScanCount = JunkCount = JunkSize = 0;
     rows_.clear();
     ++rowsEpoch_;
-    movedFrom_ = SIZE_MAX;
     Lv_GarbageList.setItemCount(0);
     Lv_GarbageList.clearSelection();
     scrollPending_ = false;
+    // A deletion leaves the bar on its own range: each scan starts on the scan's.
+    progress_ = 0;
+    progressPending_ = false;
+    Pb_Process.setRange(0, kScanRange);
+    Pb_Process.setPosition(0);
     Pump(true);
 
     // By position: a handler run inside the scan may replace the list (a chosen folder).
@@ -427,7 +431,7 @@ void TfrmCleaning::ScanAll(TSetting* settings) {
     }
 
     FlushView();
-    Pb_Process.setPosition(100);
+    Pb_Process.setPosition(kScanRange);
     std::string scanned = std::to_string(ScanCount), found = std::to_string(JunkCount), size = std::to_string(JunkSize);
     Sb_status.setPanelText(1, "[扫描分析文件]: " + scanned + "  [发现垃圾文件]: " + found + "  [垃圾占用空间]: " + size +
                                   " Byte");
@@ -452,7 +456,9 @@ void TfrmCleaning::AddEmptyFolder(TJunkRow row, Place place) {
         AddRow(std::move(row), false);
     } else {
         rows_.insert(rows_.begin() + std::ptrdiff_t(place.index), std::move(row));
-        movedFrom_ = std::min(movedFrom_, place.index);
+        // Above rows the list shows already: the selection stays on the finding it was on.
+        if (int(place.index) < Lv_GarbageList.count())
+            Lv_GarbageList.insertRows(int(place.index));
     }
 }
 
@@ -464,7 +470,8 @@ void TfrmCleaning::EnteredFolder(const std::string& folder) {
 void TfrmCleaning::CountsChanged() { countsPending_ = true; }
 
 void TfrmCleaning::ScannedFile(const std::string& name) {
-    progress_ = (progress_ + 1) % 100;
+    progress_ = (progress_ + 1) % kScanRange;
+    progressPending_ = true;
     scanningName_ = name;
     statusPending_ = true;
 }
@@ -481,18 +488,11 @@ void TfrmCleaning::Pump(bool always) {
     FlushView();
     toolkit::Toolkit::current().processMessages();
     lastPump_ = std::chrono::steady_clock::now();
-    // A handler run just now may have moved the bar (the deletion uses it too).
-    progress_ = Pb_Process.position();
 }
 
 void TfrmCleaning::FlushView() {
-    int shown = Lv_GarbageList.count();
-    if (shown != int(rows_.size()))
+    if (Lv_GarbageList.count() != int(rows_.size()))
         Lv_GarbageList.setItemCount(int(rows_.size()));
-    // Rows the view already had that moved down behind an inserted one.
-    for (size_t i = movedFrom_; i < size_t(shown) && i < rows_.size(); ++i)
-        Lv_GarbageList.rowChanged(int(i));
-    movedFrom_ = SIZE_MAX;
     if (scrollPending_) {
         scrollPending_ = false;
         if (!rows_.empty())
@@ -507,8 +507,14 @@ void TfrmCleaning::FlushView() {
         Sb_status.setPanelText(1, "[Scan File]: " + std::to_string(ScanCount) + "  [Junker Number]: " +
                                       std::to_string(JunkCount) + "  [Size]: " + std::to_string(JunkSize) + " Byte");
     }
-    if (progress_ != Pb_Process.position())
+    // Only the walk moves the bar here: after the scan it stays full whatever flushes later.
+    if (progressPending_) {
+        progressPending_ = false;
+        // A deletion run inside the scan took the bar for its own range; the scan takes it back.
+        if (Pb_Process.min() != 0 || Pb_Process.max() != kScanRange)
+            Pb_Process.setRange(0, kScanRange);
         Pb_Process.setPosition(progress_);
+    }
     if (captionPending_) {
         captionPending_ = false;
         setCaption("Varnholt  ---  Is Scanning Direcotry [" + scanningFolder_ + "]  ");

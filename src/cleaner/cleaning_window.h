@@ -97,8 +97,6 @@ private:
     std::vector<TJunkRow> rows_;
     // Counts the changes that move rows (removal, sorting, a new scan).
     unsigned rowsEpoch_ = 0;
-    // Rows from here on changed place since the view last saw them.
-    size_t movedFrom_ = SIZE_MAX;
     std::chrono::steady_clock::time_point lastPump_;
     // View state not yet handed to the controls.
     bool scrollPending_ = false;
@@ -106,7 +104,10 @@ private:
     bool countsPending_ = false;
     bool captionPending_ = false;
     std::string scanningName_, scanningFolder_;
+    // The scan's bar runs 0 to kScanRange and wraps; progressPending_ when the walk moved it.
+    static constexpr int kScanRange = 100;
     int progress_ = 0;
+    bool progressPending_ = false;
 };
 
 // The program-wide reference; nullptr while no such window exists.

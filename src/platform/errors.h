@@ -21,6 +21,11 @@ public:
 class FileCreateError : public Error {
 public:
     FileCreateError(const std::string& path, const std::string& reason);
+    // The system's reason alone, without the path.
+    const std::string& reason() const { return reason_; }
+
+private:
+    std::string reason_;
 };
 
 // A write or rename that failed after the file was created: the system's reason text.

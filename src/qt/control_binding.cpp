@@ -23,8 +23,34 @@ namespace qtui {
 
 using namespace toolkit;
 
+namespace {
+
+// The system's labels show "&" as the mark of the next letter, and "&&" as one "&".
+QString withoutAccelerator(const std::string& s) {
+    QString out;
+    QString in = qs(s);
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        if (in[i] == '&' && i + 1 < in.size()) {
+            ++i;
+        }
+        out += in[i];
+    }
+    return out;
+}
+
+// What assistive tools call a control: its caption, else the first line of its hint.
+QString accessibleNameOf(const Control& c) {
+    if (!c.caption().empty())
+        return withoutAccelerator(c.caption());
+    const std::string& hint = c.hint();
+    return qs(hint.substr(0, hint.find_first_of("\r\n")));
+}
+
+} // namespace
+
 ControlBinding::ControlBinding(Control& c, QWidget* widget) : control_(c), widget_(widget) {
     widget->setObjectName(qs(c.name()));
+    installAccessibleWidgets();
     listener_ = c.subscribe([this](Control&, Property p) {
         if (!widget_)
             return;
@@ -55,7 +81,11 @@ void ControlBinding::refresh() {
 void ControlBinding::applyCommon(Property p) {
     QWidget* w = widget_;
     switch (p) {
-    case Property::Hint: w->setToolTip(qs(control_.hint())); break;
+    case Property::Caption: w->setAccessibleName(accessibleNameOf(control_)); break;
+    case Property::Hint:
+        w->setToolTip(qs(control_.hint()));
+        w->setAccessibleName(accessibleNameOf(control_));
+        break;
     case Property::Enabled: w->setEnabled(control_.enabled()); break;
     case Property::Visible: w->setVisible(control_.visible()); break;
     case Property::Bounds: {
@@ -101,22 +131,10 @@ void ControlBinding::applyCommon(Property p) {
 
 namespace {
 
-// The system's labels show "&" as the mark of the next letter, and "&&" as one "&".
-QString withoutAccelerator(const std::string& s) {
-    QString out;
-    QString in = qs(s);
-    for (qsizetype i = 0; i < in.size(); ++i) {
-        if (in[i] == '&' && i + 1 < in.size()) {
-            ++i;
-        }
-        out += in[i];
-    }
-    return out;
-}
-
 class LabelBinding : public ControlBinding {
 public:
     LabelBinding(Control& c, ClickLabel* w) : ControlBinding(c, w), label_(w) {
+        w->setPressable(bool(c.onClick));
         w->setTextFormat(Qt::PlainText);
         w->setWordWrap(false);
         connect(w, &ClickLabel::clicked, this, [this] { dispatch([this] { control_.click(); }); });
@@ -154,6 +172,7 @@ public:
 class PictureBinding : public ControlBinding {
 public:
     PictureBinding(Picture& c, PictureWidget* w) : ControlBinding(c, w), picture_(c), view_(w) {
+        w->setPressable(bool(c.onClick));
         connect(w, &PictureWidget::clicked, this, [this] { dispatch([this] { control_.click(); }); });
         connect(w, &PictureWidget::doubleClicked, this, [this] { dispatch([this] { control_.dblClick(); }); });
     }

@@ -1,8 +1,11 @@
 #include "qt/control_widgets.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <type_traits>
 
 #include "qt/pictures.h"
 
@@ -12,7 +15,59 @@ namespace {
 bool releasedInside(QWidget* w, QMouseEvent* e) {
     return e->button() == Qt::LeftButton && w->rect().contains(e->position().toPoint());
 }
+
+// A label or a picture as assistive tools see it: a push button with the press action when
+// its control has a click event, else the text or graphic it shows.
+template <class W>
+class PressableAccessible : public QAccessibleWidget {
+public:
+    PressableAccessible(W* w, QAccessible::Role still) : QAccessibleWidget(w, still), still_(still) {}
+    W* view() const { return static_cast<W*>(widget()); }
+    QAccessible::Role role() const override { return view()->pressable() ? QAccessible::Button : still_; }
+    QString text(QAccessible::Text t) const override {
+        QString s = QAccessibleWidget::text(t);
+        if constexpr (std::is_base_of_v<QLabel, W>)
+            if (t == QAccessible::Name && s.isEmpty())
+                s = view()->text();
+        return s;
+    }
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (view()->pressable())
+            names.prepend(pressAction());
+        return names;
+    }
+    void doAction(const QString& action) override {
+        // Pressed from the next turn of the event loop, as Qt's buttons do: a launcher runs
+        // a modal window, and the tool that asked must have its answer before that ends.
+        if (action == pressAction() && view()->pressable() && view()->isEnabled())
+            QMetaObject::invokeMethod(view(), &W::press, Qt::QueuedConnection);
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QAccessible::Role still_;
+};
+
+QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
+    if (className == QLatin1String(PictureWidget::staticMetaObject.className()))
+        if (auto* w = qobject_cast<PictureWidget*>(object))
+            return new PressableAccessible<PictureWidget>(w, QAccessible::Graphic);
+    if (className == QLatin1String(ClickLabel::staticMetaObject.className()))
+        if (auto* w = qobject_cast<ClickLabel*>(object))
+            return new PressableAccessible<ClickLabel>(w, QAccessible::StaticText);
+    return nullptr;
+}
 } // namespace
+
+void installAccessibleWidgets() {
+    static const bool installed = [] {
+        QAccessible::installFactory(&accessibleFor);
+        return true;
+    }();
+    (void)installed;
+}
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
     QLabel::mouseReleaseEvent(e);

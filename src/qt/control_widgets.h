@@ -8,11 +8,16 @@
 
 namespace qtui {
 
-// A label that reports clicks, as the system's labels do.
+// A label that reports clicks, as the system's labels do. One whose control has a click
+// event is pressable: assistive tools see a push button that answers the press action.
 class ClickLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
+    bool pressable() const { return pressable_; }
+    void setPressable(bool b) { pressable_ = b; }
+    // What a click does, for the press action.
+    void press() { emit clicked(); }
 signals:
     void clicked();
     void doubleClicked();
@@ -20,15 +25,22 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    bool pressable_ = false;
 };
 
-// A picture drawn from its image key (see pictures.h); reports clicks.
+// A picture drawn from its image key (see pictures.h); reports clicks. Pressable as a
+// label is: a launcher picture is a push button to assistive tools.
 class PictureWidget : public QWidget {
     Q_OBJECT
 public:
     using QWidget::QWidget;
     void setImage(const std::string& key);
     const std::string& image() const { return image_; }
+    bool pressable() const { return pressable_; }
+    void setPressable(bool b) { pressable_ = b; }
+    void press() { emit clicked(); }
 signals:
     void clicked();
     void doubleClicked();
@@ -40,7 +52,12 @@ protected:
 
 private:
     std::string image_;
+    bool pressable_ = false;
 };
+
+// Makes assistive tools (through Qt's accessibility) see pressable labels and pictures as
+// push buttons with the press action. Safe to call more than once.
+void installAccessibleWidgets();
 
 // A status bar: panels of fixed widths (the last takes the rest), or one simple text.
 class StatusBarWidget : public QFrame {

@@ -61,6 +61,11 @@ void ListViewModel::flush() {
 }
 
 void ListViewModel::rowsChanged(RowChange c, int first, int n) {
+    announcing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{announcing_};
     cachedRow_ = -1;
     const int now = list_->count();
     if (c == RowChange::Inserted && n > 0 && first == rows_ + appended_ && rows_ + appended_ + n == now) {
@@ -374,7 +379,9 @@ private:
     }
 
     void userSelection() {
-        if (syncing_)
+        // While the view catches up with rows the list has already moved, its selection is
+        // the old one: that is no choice of the user's.
+        if (syncing_ || model_->announcing())
             return;
         std::set<int> rows;
         for (const QModelIndex& i : view_->selectionModel()->selectedRows())

@@ -26,6 +26,8 @@ public:
     // Any other change, and this call, announce them at once.
     void flush();
     static constexpr int kAppendDelayMs = 50;
+    // True while a change of the list's rows is being announced to the views.
+    bool announcing() const { return announcing_; }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -49,6 +51,7 @@ private:
     enum class Pending { None, Insert, Remove } pending_ = Pending::None;
     int pendingFirst_ = 0, pendingCount_ = 0;
     int appended_ = 0; // rows added at the end, not yet announced
+    bool announcing_ = false;
     QTimer appendTimer_;
     mutable int cachedRow_ = -1;
     mutable toolkit::ListItem cached_;

@@ -1,5 +1,6 @@
 #include "settings/setting.h"
 
+#include "platform/errors.h"
 #include "platform/platform.h"
 #include "settings/property_stream.h"
 #include "settings/settings_files.h"
@@ -118,7 +119,12 @@ void TSetting::SaveToFile(const std::string& path) {
     }
     std::string companion = path + kGarbageSuffix;
     KeepUnreadable(companion);
-    SaveLinesToFile(companion, lines);
+    try {
+        SaveLinesToFile(companion, lines);
+    } catch (const platform::FileCreateError& e) {
+        // The pattern file reports the system's input/output error alone, not the create error.
+        throw platform::InOutError(e.reason());
+    }
 }
 
 void TSetting::RebuildDirectories() {

@@ -59,6 +59,8 @@ public:
     void LoadFromFile(const std::string& path);
     // Replaces `path` and `path` + ".Garbage", each atomically. A file that could not be
     // read is first kept beside itself with ".bad" appended, so nothing the user had is lost.
+    // A settings file that cannot be created throws the create error; a pattern file that
+    // cannot be created or written, the system's input/output error alone.
     void SaveToFile(const std::string& path);
 
     // Directorys := every present drive from C to Z, with subdirectories, to be cleaned.

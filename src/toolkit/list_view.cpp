@@ -45,6 +45,30 @@ void ListView::setItemCount(int n) {
         rowsChanged(RowChange::Removed, n, old - n);
 }
 
+void ListView::insertRows(int index, int n) {
+    if (!ownerData_)
+        throw std::logic_error("insertRows needs a virtual list");
+    if (n <= 0)
+        return;
+    index = std::clamp(index, 0, virtualCount_);
+    virtualCount_ += n;
+    bool moved = shiftSelectionForInsert(index, n);
+    rowsChanged(RowChange::Inserted, index, n);
+    if (moved)
+        changed(Property::Selection);
+}
+
+bool ListView::shiftSelectionForInsert(int index, int n) {
+    bool moved = focused_ >= index || (!selected_.empty() && *selected_.rbegin() >= index);
+    std::set<int> shifted;
+    for (int s : selected_)
+        shifted.insert(s >= index ? s + n : s);
+    selected_ = std::move(shifted);
+    if (focused_ >= index)
+        focused_ += n;
+    return moved;
+}
+
 ListItem ListView::item(int index) const {
     if (index < 0 || index >= count())
         throw std::out_of_range("list index out of bounds");
@@ -70,13 +94,10 @@ void ListView::insertItem(int index, ListItem it) {
         throw std::logic_error("a virtual list stores no rows");
     index = std::clamp(index, 0, int(items_.size()));
     items_.insert(items_.begin() + index, std::move(it));
-    std::set<int> moved;
-    for (int s : selected_)
-        moved.insert(s >= index ? s + 1 : s);
-    selected_ = moved;
-    if (focused_ >= index)
-        ++focused_;
+    bool moved = shiftSelectionForInsert(index, 1);
     rowsChanged(RowChange::Inserted, index, 1);
+    if (moved)
+        changed(Property::Selection);
 }
 
 void ListView::removeItem(int index) {

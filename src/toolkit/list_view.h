@@ -73,6 +73,9 @@ public:
     void setOwnerData(bool b);
     int count() const;
     void setItemCount(int n);
+    // Virtual mode: the owner's data gained `n` rows at `index`. The selection and the
+    // focus stay on the rows they were on, as they do when an owned row is inserted.
+    void insertRows(int index, int n = 1);
     ListItem item(int index) const;
 
     // Owned rows (not in virtual mode). Changing a row's check box from code fires nothing.
@@ -142,6 +145,8 @@ public:
 private:
     void rowsChanged(RowChange c, int first, int n);
     void fixSelectionAfterRemove(int index);
+    // Moves the selection and the focus past `n` rows inserted at `index`; true if they moved.
+    bool shiftSelectionForInsert(int index, int n);
 
     std::vector<ListColumn> columns_;
     ViewStyle viewStyle_ = ViewStyle::Report;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 
 #include "app/entry_point.h"
 #include "app/start_window.h"
@@ -400,4 +401,80 @@ TEST_F(Window, TheWindowKeepsItsFindingsBetweenOpeningsAndGoesWithItsOwner) {
     EXPECT_EQ(rowsAtSecondShow, 1);
     EXPECT_EQ(rowsAfterSecondScan, 2);
     EXPECT_EQ(frmCleaning, nullptr);
+}
+
+// The bar belongs to the scan while it runs and stays full after it; only a deletion of
+// every ticked row gives it another range, and the next scan starts on its own again.
+TEST_F(Window, TheProgressBarStaysFullAfterAScanAndEachScanStartsOnItsOwnRange) {
+    settings.IfCleanZeroFile = true;
+    directory("D:\\");
+    auto files = [&] {
+        for (int i = 0; i < 7; ++i)
+            file("D:\\f" + std::to_string(i));
+    };
+    auto bar = [&] {
+        return std::to_string(form.Pb_Process.min()) + ".." + std::to_string(form.Pb_Process.max()) + " at " +
+               std::to_string(form.Pb_Process.position());
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> afterScan;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"the scan alone", [] {}, "0..100 at 100"},
+        {"deleting every ticked row", [&] { press(form.Btn_CleanAll); }, "0..6 at 6"},
+        {"a header click", [&] { form.Lv_GarbageList.userColumnClick(1); }, "0..100 at 100"},
+        {"a single row's delete", [&] { select("D:\\f3"); press(form.DeleteD1); }, "0..100 at 100"},
+    };
+    for (const Case& c : cases) {
+        files();
+        // The bar as the scan's first pump finds it, also after the deletion of a case before.
+        std::string atStart;
+        tk.queue([&] { atStart = bar(); });
+        scan();
+        EXPECT_EQ(atStart, "0..100 at 0") << c.what;
+        c.afterScan();
+        EXPECT_EQ(bar(), c.expected) << c.what;
+    }
+}
+
+TEST_F(Window, ADeletionInsideAScanGivesTheBarBackToTheScan) {
+    settings.IfCleanZeroFile = true;
+    for (int i = 0; i < 20; ++i)
+        file("D:\\f" + std::to_string(10 + i));
+    directory("D:\\");
+    int maxAfterDelete = -1;
+    // Pumps: the start, then one before each entry and one after each row.
+    tk.queue([&] { form.Btn_CleanAll.click(); }, 6);
+    tk.queue([&] { maxAfterDelete = form.Pb_Process.max(); }, 10);
+    scan();
+    EXPECT_EQ(maxAfterDelete, 100);
+    EXPECT_EQ(form.Pb_Process.max(), 100);
+    EXPECT_EQ(form.Pb_Process.position(), 100);
+}
+
+// An empty folder's row goes above the rows found inside it, which the list may show
+// already: what the user selected there is still what "&Delete" acts on.
+TEST_F(Window, TheSelectionFollowsItsFindingWhenAFolderRowIsInsertedAboveIt) {
+    settings.IfCleanZeroDir = true;
+    machine.makeDir("D:\\A\\B\\C");
+    directory("D:\\");
+    // The user picks the deepest folder as soon as the list shows it.
+    std::function<void()> pick = [&] {
+        int i = rowOf("D:\\A\\B\\C<Dir>");
+        if (i >= 0)
+            form.Lv_GarbageList.userSelect(i);
+        else
+            tk.queue(pick);
+    };
+    tk.queue(pick);
+    scan();
+    ASSERT_EQ(captions(), (Strings{"D:\\A<Dir>", "D:\\A\\B<Dir>", "D:\\A\\B\\C<Dir>"}));
+    EXPECT_EQ(form.Lv_GarbageList.itemIndex(), 2);
+    EXPECT_EQ(form.Lv_GarbageList.focused(), 2);
+    press(form.DeleteD1);
+    EXPECT_FALSE(exists("D:\\A\\B\\C"));
+    EXPECT_TRUE(exists("D:\\A\\B"));
+    EXPECT_EQ(captions(), (Strings{"D:\\A<Dir>", "D:\\A\\B<Dir>"}));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -369,5 +370,74 @@ TEST_F(Binder, LooksChangedAfterTheWindowIsShownReachTheWidgets) {
     EXPECT_EQ(view->selectionMode(), QAbstractItemView::SingleSelection);
     f.mNote.setBorder(true);
     EXPECT_EQ(memo->frameShape(), QFrame::StyledPanel);
+    f.hide();
+}
+
+// Rows a virtual list gains above the user's selection move the view's selection and
+// current row with them, also while rows added at the end wait to be announced.
+TEST_F(Binder, TheViewsSelectionStaysOnItsRowWhenRowsAreInsertedAbove) {
+    ListForm f;
+    f.lv.setOwnerData(true);
+    std::vector<std::string> data = {"a", "b", "c"};
+    f.lv.onData = [&](ListItem& it) { it.caption = data[size_t(it.index)]; };
+    f.lv.setItemCount(3);
+    f.show();
+    auto* view = as<qtui::ListViewWidget>(tk, f, f.lv);
+    QAbstractItemModel* m = view->model();
+    QAbstractItemModelTester tester(m, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    view->selectionModel()->setCurrentIndex(m->index(1, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ASSERT_EQ(f.lv.itemIndex(), 1);
+    data.push_back("d"); // at the end: announced a moment later
+    f.lv.setItemCount(4);
+    data.insert(data.begin(), "new");
+    f.lv.insertRows(0);
+    EXPECT_EQ(m->rowCount(), 5);
+    EXPECT_EQ(f.lv.itemIndex(), 2);
+    EXPECT_EQ(view->currentIndex().row(), 2);
+    ASSERT_EQ(view->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(view->selectionModel()->selectedRows()[0].data().toString(), "b");
+    f.hide();
+}
+
+// Assistive tools name a control by its caption, else by its hint's first line, and press
+// a launcher as a click would.
+TEST_F(Binder, AssistiveToolsNameControlsAndPressLaunchers) {
+    TTiny f;
+    f.imgLogo.setHint("清理垃圾文件...\n第二行");
+    f.lCount.setCaption("共 &3 项");
+    f.show();
+    auto access = [&](const Control& c) { return QAccessible::queryAccessibleInterface(tk.windowOf(f).widgetFor(c)); };
+    struct Case {
+        const char* what;
+        const Control& control;
+        QAccessible::Role role;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"a button: its caption without the accelerator mark", f.Btn_Go, QAccessible::Button, "开始(S)"},
+        {"a check box", f.cbAuto, QAccessible::CheckBox, "自动关闭"},
+        {"a picture with a click event: a button named by its hint", f.imgLogo, QAccessible::Button, "清理垃圾文件..."},
+        {"a label with a click event", f.lCount, QAccessible::Button, "共 3 项"},
+        {"a label without one stays text", f.lInside, QAccessible::StaticText, ""},
+    };
+    for (const Case& c : cases) {
+        QAccessibleInterface* a = access(c.control);
+        ASSERT_NE(a, nullptr) << c.what;
+        EXPECT_EQ(a->role(), c.role) << c.what;
+        EXPECT_EQ(a->text(QAccessible::Name).toStdString(), c.name) << c.what;
+    }
+    // A name follows the model.
+    f.imgLogo.setHint("另一个提示");
+    EXPECT_EQ(access(f.imgLogo)->text(QAccessible::Name).toStdString(), "另一个提示");
+    // The press action runs the click event; a label without one has no press action.
+    access(f.imgLogo)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    access(f.lCount)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    // From the event loop: the tool that pressed has its answer before a modal window runs.
+    EXPECT_EQ(f.pictureClicks, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.pictureClicks == 1 && f.labelClicks == 1; }, 1000));
+    EXPECT_EQ(f.pictureClicks, 1);
+    EXPECT_EQ(f.labelClicks, 1);
+    QAccessibleActionInterface* text = access(f.lInside)->actionInterface();
+    EXPECT_TRUE(!text || !text->actionNames().contains(QAccessibleActionInterface::pressAction()));
     f.hide();
 }

@@ -1,6 +1,8 @@
 // Every window of the program has a widget for each of its visual controls.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -69,6 +71,50 @@ TEST(EveryForm, EachVisualControlOfEveryWindowHasAWidgetOfItsName) {
             EXPECT_EQ(widget->geometry(), QRect(r.left, r.top, r.width, r.height)) << c->name();
         }
     }
+}
+
+// A screen reader names what the user can click and knows what it does: buttons and check
+// boxes, and labels and pictures with a click event (the launchers), which are push
+// buttons that answer the press action. Lists keep their table.
+TEST(EveryForm, WhatTheUserCanClickHasAnAccessibleNameAndTheRoleOfWhatItDoes) {
+    qttest::app();
+    testsupport::TempMachine machine{"C"};
+    testsupport::ProgramFolderAt folder{"C:\\Quor"};
+    qtui::QtToolkit tk;
+    int pressables = 0;
+    for (const auto& [name, makeForm] : programForms()) {
+        std::unique_ptr<toolkit::Form> form = makeForm();
+        qtui::FormWindow& w = tk.windowOf(*form);
+        for (toolkit::Control* c : form->controls()) {
+            QWidget* widget = w.widgetFor(*c);
+            if (!widget)
+                continue;
+            std::string what = std::string(name) + "." + c->name();
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
+            ASSERT_NE(a, nullptr) << what;
+            using toolkit::ControlKind;
+            if (c->kind() == ControlKind::ListView) {
+                EXPECT_NE(a->tableInterface(), nullptr) << what;
+                continue;
+            }
+            bool pressable = (c->kind() == ControlKind::Label || c->kind() == ControlKind::Picture) && c->onClick;
+            if (!pressable && c->kind() != ControlKind::Button && c->kind() != ControlKind::CheckBox)
+                continue;
+            EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << what;
+            if (c->kind() == ControlKind::CheckBox) {
+                EXPECT_EQ(a->role(), QAccessible::CheckBox) << what;
+            } else {
+                EXPECT_EQ(a->role(), QAccessible::Button) << what;
+                ASSERT_NE(a->actionInterface(), nullptr) << what;
+                if (!widget->isEnabled())
+                    continue; // a disabled button has no action to offer
+                EXPECT_TRUE(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()))
+                    << what;
+            }
+            pressables += pressable;
+        }
+    }
+    EXPECT_GE(pressables, 6); // the launchers at least
 }
 
 TEST(EveryForm, TheWalkKnowsEveryWindowClassOfTheProgram) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "platform/errors.h"
 #include "platform/platform.h"
 #include "services/disk.h"
 #include "settings/property_stream.h"
@@ -176,6 +179,22 @@ TEST_F(SettingsFiles, AFailedSaveLeavesTheOldFilesAsTheyWere) {
     }
     EXPECT_EQ(machine.readFile(garbage), "*.OLD\r\nm\r\nY\r\n");
     EXPECT_TRUE(fs::is_directory(machine.native(cfg)));
+}
+
+TEST_F(SettingsFiles, APatternFileThatCannotBeCreatedGivesTheSystemsInputOutputErrorAlone) {
+    TSetting s;
+    s.Garbages.Add().GarbageName = "*.NEW";
+    machine.makeDir(garbage + "\\inside"); // a folder where the pattern file should be
+    try {
+        s.SaveToFile(cfg);
+        ADD_FAILURE() << "no error";
+    } catch (const platform::InOutError& e) {
+        EXPECT_STREQ(e.what(), std::strerror(EISDIR));
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "another error: " << e.what();
+    }
+    EXPECT_TRUE(exists(cfg)); // the settings file went first
+    EXPECT_TRUE(fs::is_directory(machine.native(garbage)));
 }
 
 TEST_F(SettingsFiles, IgnoreListIsLinesEndedByCrLf) {

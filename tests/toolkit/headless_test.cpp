@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <stdexcept>
+#include <tuple>
 
 #include "toolkit/form.h"
 #include "toolkit/headless_toolkit.h"
@@ -191,4 +193,51 @@ TEST(ListViewModel, TypeAheadBuildsOneSearchTextFromKeysTypedInQuickSuccession) 
         EXPECT_EQ(lv.userTypeAhead(k.typed, k.at, 1000, k.current), k.found) << k.typed << " at " << k.at;
         EXPECT_EQ(lv.typedText(), k.text) << k.typed << " at " << k.at;
     }
+}
+
+// Rows inserted above the selection push it down with its rows, in either mode; the views
+// hear of the insertion where it happened, not of a change at the end.
+TEST(ListViewModel, TheSelectionAndTheFocusStayOnTheirRowsWhenRowsAreInsertedAbove) {
+    struct Case {
+        const char* what;
+        int at, n;
+        std::set<int> selection;
+        int focused;
+    };
+    const Case cases[] = {
+        {"above both rows", 0, 2, {3, 5}, 5},
+        {"between them", 2, 1, {1, 4}, 4},
+        {"below both", 4, 3, {1, 3}, 3},
+        {"at the focused row", 3, 1, {1, 4}, 4},
+    };
+    for (bool virtualMode : {true, false}) {
+        for (const Case& c : cases) {
+            HeadlessToolkit tk;
+            Form f("TF");
+            ListView lv(&f, "lv");
+            lv.setMultiSelect(true);
+            lv.setOwnerData(virtualMode);
+            if (virtualMode)
+                lv.setItemCount(5);
+            else
+                for (int i = 0; i < 5; ++i)
+                    lv.addItem({"r" + std::to_string(i), {}, false, nullptr, -1, -1});
+            lv.userSetSelection({1, 3}, 3);
+            std::vector<std::tuple<RowChange, int, int>> heard;
+            lv.subscribeRows([&](RowChange ch, int first, int count) { heard.emplace_back(ch, first, count); });
+            for (int k = 0; k < c.n; ++k)
+                virtualMode ? lv.insertRows(c.at) : lv.insertItem(c.at, {"new", {}, false, nullptr, -1, -1});
+            std::string label = std::string(c.what) + (virtualMode ? " (virtual)" : " (owned)");
+            EXPECT_EQ(lv.count(), 5 + c.n) << label;
+            EXPECT_EQ(lv.selection(), c.selection) << label;
+            EXPECT_EQ(lv.focused(), c.focused) << label;
+            EXPECT_EQ(lv.itemIndex(), c.focused) << label;
+            ASSERT_EQ(heard.size(), size_t(c.n)) << label;
+            EXPECT_EQ(heard[0], std::make_tuple(RowChange::Inserted, c.at, 1)) << label;
+        }
+    }
+    HeadlessToolkit tk;
+    Form f("TF");
+    ListView owned(&f, "owned");
+    EXPECT_THROW(owned.insertRows(0), std::logic_error);
 }
