@@ -4,12 +4,18 @@
 #include <chrono>
 
 #include "analyzer/size_engine.h"
-#include "platform/platform.h"
 #include "common/paths.h"
+#include "platform/platform.h"
 
+// A walk lives on the stack of the folderBytes call that waits for it; workers reach it
+// through their tasks. The one rule that keeps that sound: a worker touches a walk only
+// while it holds one of the walk's pending tasks, and gives that task up (--pending, under
+// the mutex) as its very last touch. The waiting call leaves only once pending is 0, so
+// it sees every byte and entry added, and no worker holds the walk after it is gone.
 struct SizePool::Walk {
     std::int64_t bytes = 0;               // under the mutex
     std::size_t pending = 1;              // folders queued or being listed, under the mutex
+    bool stopped = false;                 // under the mutex: list nothing more for it
     std::atomic<std::uint64_t> entries{0}; // listed so far
 };
 
@@ -37,6 +43,7 @@ void SizePool::work() {
             return;
         Task task = std::move(tasks_.back());
         tasks_.pop_back();
+        const bool stopped = task.walk->stopped;
         lock.unlock();
 
         subfolders.clear();
@@ -44,7 +51,7 @@ void SizePool::work() {
         std::uint64_t entries = 0;
         // The folder being listed when the stop comes is finished, as on the interface
         // thread; the ones after it are not begun.
-        if (!ScanAborted) {
+        if (!ScanAborted && !stopped) {
             try {
                 platform::files().listFolder(task.folder, platform::ListDetail::Sizes, [&](const platform::DirEntry& e) {
                     ++entries;
@@ -59,19 +66,36 @@ void SizePool::work() {
                 subfolders.clear();
             }
         }
+        // Added while this task still counts as pending: the waiting call reads the
+        // entries after it has seen pending reach 0 under the mutex, which orders this
+        // (relaxed) addition before its read.
         task.walk->entries.fetch_add(entries, std::memory_order_relaxed);
 
         lock.lock();
         Walk& walk = *task.walk;
-        walk.bytes += bytes;
-        walk.pending += subfolders.size();
-        for (std::string& s : subfolders)
-            tasks_.push_back({std::move(s), &walk});
-        if (subfolders.size() > 1)
-            wake_.notify_all();
+        if (!walk.stopped) {
+            walk.bytes += bytes;
+            walk.pending += subfolders.size();
+            for (std::string& s : subfolders)
+                tasks_.push_back({std::move(s), &walk});
+            // One subfolder needs no wake-up: this worker goes round and takes it itself,
+            // the mutex held from here to the next pop. More go to the sleeping workers.
+            if (subfolders.size() > 1)
+                wake_.notify_all();
+        }
+        // The last touch of the walk (see Walk).
         if (--walk.pending == 0)
             finished_.notify_all();
     }
+}
+
+void SizePool::abandon(Walk& walk, std::unique_lock<std::mutex>& lock) {
+    walk.stopped = true;
+    // Queued tasks of the walk go at once; the ones being listed are waited for.
+    std::size_t queued = tasks_.size();
+    std::erase_if(tasks_, [&](const Task& t) { return t.walk == &walk; });
+    walk.pending -= queued - tasks_.size();
+    finished_.wait(lock, [&] { return walk.pending == 0; });
 }
 
 std::int64_t SizePool::folderBytes(const std::string& folder, const Slice& onSlice) {
@@ -89,7 +113,14 @@ std::int64_t SizePool::folderBytes(const std::string& folder, const Slice& onSli
     wake_.notify_one();
     while (!finished_.wait_for(lock, 10ms, [&] { return walk.pending == 0; })) {
         lock.unlock();
-        report(false);
+        try {
+            report(false); // runs message handlers, which may throw
+        } catch (...) {
+            // The walk dies with this frame: no worker may still be writing into it.
+            lock.lock();
+            abandon(walk, lock);
+            throw;
+        }
         lock.lock();
     }
     std::int64_t bytes = walk.bytes;

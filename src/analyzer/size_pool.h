@@ -31,7 +31,8 @@ public:
     // The bytes of every file below `folder`, an existing folder. A folder whose listing
     // has not begun when a stop is requested counts 0. A call from inside `onSlice` (a
     // message handler that sizes another folder) shares the workers with the walk that
-    // waits for it.
+    // waits for it. An exception from `onSlice` stops the walk and, once no worker lists
+    // anything of it any more, goes on to the caller.
     std::int64_t folderBytes(const std::string& folder, const Slice& onSlice);
 
 private:
@@ -42,6 +43,8 @@ private:
     };
 
     void work();
+    // Stops a walk and waits (the mutex held by `lock`) until no task of it is left.
+    void abandon(Walk& walk, std::unique_lock<std::mutex>& lock);
 
     std::mutex mutex_;
     std::condition_variable wake_;     // workers: a task, or the end

@@ -32,6 +32,9 @@ void civilFromDays(std::int64_t z, int& y, int& m, int& d) {
 // 1899-12-30 counted from 1970-01-01.
 constexpr std::int64_t kDay0 = -25569;
 constexpr double kMsPerDay = 86400000.0;
+// 0001-01-01 and 9999-12-31 as date-times.
+constexpr double kFirstDay = -693593;
+constexpr double kLastDay = 2958465;
 
 bool leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
@@ -64,6 +67,10 @@ double EncodeDateTime(const SystemTime& t) {
 }
 
 SystemTime DecodeDateTime(double dateTime) {
+    // Only days from 1 January 1 to 31 December 9999 have a calendar date; anything else a
+    // file may hold (NaN, infinities, huge numbers) is taken as 0, 30 December 1899.
+    if (!(dateTime > kFirstDay - 1 && dateTime < kLastDay + 1))
+        dateTime = 0;
     // Whole milliseconds, so 23:59:59.9996 does not show as 23:59:59 of the wrong day.
     double days = std::trunc(dateTime);
     double frac = std::fabs(dateTime - days);
@@ -72,6 +79,8 @@ SystemTime DecodeDateTime(double dateTime) {
         ms -= std::int64_t(kMsPerDay);
         days += dateTime >= 0 ? 1 : -1;
     }
+    if (days > kLastDay || days < kFirstDay) // rounded past the last millisecond
+        days = ms = 0;
     SystemTime t;
     civilFromDays(std::int64_t(days) + kDay0, t.year, t.month, t.day);
     t.hour = int(ms / 3600000);

@@ -65,7 +65,8 @@ public:
     virtual void writeFile(const std::string& path, const std::string& data) = 0;
     // Writes a temporary file beside `path` and renames it over `path`, so a crash or a
     // full disk never leaves a half-written file. Throws as writeFile; on failure the old
-    // file is left untouched.
+    // file is left untouched. Temporary copies of `path` that an earlier save left behind
+    // (the program killed while it wrote) are removed.
     virtual void writeFileAtomic(const std::string& path, const std::string& data) = 0;
 
     virtual bool deleteFile(const std::string& path) = 0;       // a file or a link

@@ -1,6 +1,7 @@
 #include "platform/hive_registry.h"
 
-#include <sstream>
+#include <exception>
+#include <string_view>
 #include <vector>
 
 #include "common/ascii_text.h"
@@ -65,7 +66,7 @@ int hexDigit(char c) {
 }
 
 // "name" or "na\"me" at s[i] (i at the opening quote); leaves i after the closing quote.
-bool quoted(const std::string& s, size_t& i, std::string& out) {
+bool quoted(std::string_view s, size_t& i, std::string& out) {
     if (i >= s.size() || s[i] != '"')
         return false;
     out.clear();
@@ -82,7 +83,7 @@ bool quoted(const std::string& s, size_t& i, std::string& out) {
     return false;
 }
 
-bool hexBytes(const std::string& s, std::string& out) {
+bool hexBytes(std::string_view s, std::string& out) {
     out.clear();
     int hi = -1;
     for (char c : s) {
@@ -164,178 +165,242 @@ HiveRegistry::Key* HiveRegistry::find(RegistryRoot root, const std::string& path
     return k;
 }
 
-bool HiveRegistry::load(const std::string& raw) {
-    std::string text;
-    if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF && static_cast<unsigned char>(raw[1]) == 0xFE) {
-        text = utf16leToUtf8(raw.substr(2));
-    } else if (raw.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        text = raw.substr(3);
-    } else {
-        text = raw;
-    }
-    // Lines, with the continuations of long hex values joined.
-    std::vector<std::string> lines;
-    {
-        std::istringstream in(text);
-        std::string line, pending;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (!pending.empty()) {
-                size_t b = line.find_first_not_of(" \t");
-                line = pending + (b == std::string::npos ? "" : line.substr(b));
-                pending.clear();
-            }
-            if (!line.empty() && line.back() == '\\' && line.find("=hex") != std::string::npos) {
-                line.pop_back();
-                pending = line;
-                continue;
-            }
-            lines.push_back(line);
-        }
-        if (!pending.empty())
-            lines.push_back(pending);
-    }
-    size_t first = 0;
-    while (first < lines.size() && lines[first].find_first_not_of(" \t") == std::string::npos)
-        ++first;
-    if (first == lines.size())
-        return false;
-    const std::string& header = lines[first];
-    bool v5 = header == "Windows Registry Editor Version 5.00";
-    if (!v5 && header != "REGEDIT4")
-        return false;
-    // Version 5 keeps the bytes of expandable and multiple strings in UTF-16LE whatever the
-    // file's own encoding; REGEDIT4 keeps them as 8-bit text.
-    bool wideData = v5;
+namespace {
 
-    std::lock_guard<std::mutex> lock(mutex_);
-    Key* key = nullptr;
-    for (size_t i = first + 1; i < lines.size(); ++i) {
-        std::string line = lines[i];
-        size_t b = line.find_first_not_of(" \t");
-        if (b == std::string::npos || line[b] == ';')
-            continue;
-        line = line.substr(b);
-        if (line[0] == '[') {
-            key = nullptr;
-            size_t close = line.rfind(']');
-            if (close == std::string::npos)
+// One change a hive file makes, in file order. A file is read whole into changes before
+// any of them is made, so a file that cannot be read changes nothing.
+struct HiveChange {
+    enum Kind { OpenKey, DeleteKey, SetValue, DeleteValue } kind;
+    RegistryRoot root = RegistryRoot::CurrentUser;
+    std::string path; // OpenKey: the key; DeleteKey: its parent
+    std::string name; // DeleteKey: the key's last component; the values: the value's name
+    RegistryValue value;
+};
+
+// A logical line: its text and the number of the file line it starts on.
+struct HiveLine {
+    std::string text;
+    std::size_t number;
+};
+
+// The file's lines, with the continuations of long hex values ("...,\" then more on the
+// next line) joined. Each continuation is appended where the value grows, so a value of
+// any number of lines costs time in proportion to its length.
+std::vector<HiveLine> hiveLines(const std::string& text) {
+    std::vector<HiveLine> lines;
+    std::size_t at = 0, number = 0;
+    bool continuing = false;
+    while (at < text.size()) {
+        std::size_t eol = text.find('\n', at);
+        std::size_t next = eol == std::string::npos ? text.size() : eol + 1;
+        std::size_t end = eol == std::string::npos ? text.size() : eol;
+        if (end > at && text[end - 1] == '\r')
+            --end;
+        ++number;
+        if (continuing) {
+            std::size_t b = text.find_first_not_of(" \t", at);
+            if (b < end)
+                lines.back().text.append(text, b, end - b);
+        } else {
+            lines.push_back({text.substr(at, end - at), number});
+        }
+        std::string& line = lines.back().text;
+        // A backslash at the end continues a hex value only; the first line of the value
+        // says whether it is one.
+        continuing = !line.empty() && line.back() == '\\' && (continuing || line.find("=hex") != std::string::npos);
+        if (continuing)
+            line.pop_back();
+        at = next;
+    }
+    return lines;
+}
+
+} // namespace
+
+bool HiveRegistry::load(const std::string& raw, HiveProblem* problem) {
+    std::size_t lineNumber = 0;
+    auto failed = [&](const std::string& reason) {
+        if (problem)
+            *problem = {lineNumber, reason};
+        return false;
+    };
+    std::vector<HiveChange> changes;
+    try {
+        std::string text;
+        if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF && static_cast<unsigned char>(raw[1]) == 0xFE) {
+            text = utf16leToUtf8(raw.substr(2));
+        } else if (raw.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+            text = raw.substr(3);
+        } else {
+            text = raw;
+        }
+        std::vector<HiveLine> lines = hiveLines(text);
+        size_t first = 0;
+        while (first < lines.size() && lines[first].text.find_first_not_of(" \t") == std::string::npos)
+            ++first;
+        lineNumber = first < lines.size() ? lines[first].number : 1;
+        if (first == lines.size())
+            return failed("The file is empty.");
+        const std::string& header = lines[first].text;
+        bool v5 = header == "Windows Registry Editor Version 5.00";
+        if (!v5 && header != "REGEDIT4")
+            return failed("Not a registry export: it begins neither with \"Windows Registry Editor Version 5.00\" "
+                          "nor with \"REGEDIT4\".");
+        // Version 5 keeps the bytes of expandable and multiple strings in UTF-16LE whatever
+        // the file's own encoding; REGEDIT4 keeps them as 8-bit text.
+        bool wideData = v5;
+
+        bool inKey = false;
+        for (size_t i = first + 1; i < lines.size(); ++i) {
+            lineNumber = lines[i].number;
+            std::string_view line = lines[i].text;
+            size_t b = line.find_first_not_of(" \t");
+            if (b == std::string::npos || line[b] == ';')
                 continue;
-            std::string path = line.substr(1, close - 1);
-            bool remove = !path.empty() && path[0] == '-';
-            if (remove)
-                path.erase(0, 1);
-            size_t slash = path.find('\\');
-            RegistryRoot root;
-            if (!rootByName(path.substr(0, slash), root))
-                continue;
-            std::string rest = slash == std::string::npos ? "" : path.substr(slash + 1);
-            if (remove) {
-                auto parts = split(rest);
-                if (parts.empty())
+            line.remove_prefix(b);
+            if (line[0] == '[') {
+                inKey = false;
+                size_t close = line.rfind(']');
+                if (close == std::string::npos)
                     continue;
-                std::string last = parts.back();
-                parts.pop_back();
-                std::string parentPath;
-                for (const auto& p : parts)
-                    parentPath += p + "\\";
-                if (Key* parent = find(root, parentPath, false))
-                    parent->children.erase(fold(last));
-                continue;
-            }
-            key = find(root, rest, true);
-            continue;
-        }
-        if (!key)
-            continue;
-        std::string name;
-        size_t pos = 0;
-        if (line[0] == '@') {
-            pos = 1;
-        } else if (!quoted(line, pos, name)) {
-            continue;
-        }
-        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
-            ++pos;
-        if (pos >= line.size() || line[pos] != '=')
-            continue;
-        std::string data = line.substr(pos + 1);
-        size_t db = data.find_first_not_of(" \t");
-        data = db == std::string::npos ? "" : data.substr(db);
-        RegistryValue v;
-        if (data == "-") {
-            key->values.erase(fold(name));
-            continue;
-        }
-        if (!data.empty() && data[0] == '"') {
-            size_t q = 0;
-            std::string s;
-            if (!quoted(data, q, s))
-                continue;
-            v.type = REG_SZ;
-            v.data = s;
-        } else if (fold(data.substr(0, 6)) == "DWORD:") {
-            std::string digits = data.substr(6);
-            if (digits.empty() || digits.size() > 8)
-                continue;
-            std::uint32_t n = 0;
-            bool ok = true;
-            for (char c : digits) {
-                int d = hexDigit(c);
-                if (d < 0) {
-                    ok = false;
-                    break;
+                std::string path(line.substr(1, close - 1));
+                bool remove = !path.empty() && path[0] == '-';
+                if (remove)
+                    path.erase(0, 1);
+                size_t slash = path.find('\\');
+                RegistryRoot root;
+                if (!rootByName(path.substr(0, slash), root))
+                    continue;
+                std::string rest = slash == std::string::npos ? "" : path.substr(slash + 1);
+                if (remove) {
+                    auto parts = split(rest);
+                    if (parts.empty())
+                        continue;
+                    std::string last = parts.back();
+                    parts.pop_back();
+                    std::string parentPath;
+                    for (const auto& p : parts)
+                        parentPath += p + "\\";
+                    changes.push_back({HiveChange::DeleteKey, root, parentPath, last, {}});
+                    continue;
                 }
-                n = n * 16 + std::uint32_t(d);
+                changes.push_back({HiveChange::OpenKey, root, rest, {}, {}});
+                inKey = true;
+                continue;
             }
-            if (!ok)
+            if (!inKey)
                 continue;
-            v.type = REG_DWORD;
-            v.data = {char(n & 0xFF), char((n >> 8) & 0xFF), char((n >> 16) & 0xFF), char((n >> 24) & 0xFF)};
-        } else if (fold(data.substr(0, 3)) == "HEX") {
-            size_t colon = data.find(':');
-            if (colon == std::string::npos)
+            std::string name;
+            size_t pos = 0;
+            if (line[0] == '@') {
+                pos = 1;
+            } else if (!quoted(line, pos, name)) {
                 continue;
-            std::string kind = data.substr(3, colon - 3);
-            std::uint32_t type = REG_BINARY;
-            if (!kind.empty()) {
-                if (kind.size() < 3 || kind.front() != '(' || kind.back() != ')')
+            }
+            while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
+                ++pos;
+            if (pos >= line.size() || line[pos] != '=')
+                continue;
+            std::string_view data = line.substr(pos + 1);
+            size_t db = data.find_first_not_of(" \t");
+            data = db == std::string::npos ? std::string_view() : data.substr(db);
+            RegistryValue v;
+            if (data == "-") {
+                changes.push_back({HiveChange::DeleteValue, {}, {}, name, {}});
+                continue;
+            }
+            if (!data.empty() && data[0] == '"') {
+                size_t q = 0;
+                std::string s;
+                if (!quoted(data, q, s))
                     continue;
-                type = 0;
-                bool ok = kind.size() > 2;
-                for (size_t k = 1; k + 1 < kind.size(); ++k) {
-                    int d = hexDigit(kind[k]);
+                v.type = REG_SZ;
+                v.data = s;
+            } else if (fold(std::string(data.substr(0, 6))) == "DWORD:") {
+                std::string_view digits = data.substr(6);
+                if (digits.empty() || digits.size() > 8)
+                    continue;
+                std::uint32_t n = 0;
+                bool ok = true;
+                for (char c : digits) {
+                    int d = hexDigit(c);
                     if (d < 0) {
                         ok = false;
                         break;
                     }
-                    type = type * 16 + std::uint32_t(d);
+                    n = n * 16 + std::uint32_t(d);
                 }
                 if (!ok)
                     continue;
-            }
-            std::string bytes;
-            if (!hexBytes(data.substr(colon + 1), bytes))
-                continue;
-            v.type = type;
-            if (type == REG_SZ || type == REG_EXPAND_SZ) {
-                v.data = textOf(bytes, wideData);
-            } else if (type == REG_MULTI_SZ) {
-                std::string t = wideData ? utf16leToUtf8(bytes) : bytes;
-                // The list ends with an empty string: keep one zero after each string.
-                while (t.size() >= 2 && t[t.size() - 1] == '\0' && t[t.size() - 2] == '\0')
-                    t.pop_back();
-                if (t == std::string(1, '\0'))
-                    t.clear();
-                v.data = t;
+                v.type = REG_DWORD;
+                v.data = {char(n & 0xFF), char((n >> 8) & 0xFF), char((n >> 16) & 0xFF), char((n >> 24) & 0xFF)};
+            } else if (fold(std::string(data.substr(0, 3))) == "HEX") {
+                size_t colon = data.find(':');
+                if (colon == std::string::npos)
+                    continue;
+                std::string_view kind = data.substr(3, colon - 3);
+                std::uint32_t type = REG_BINARY;
+                if (!kind.empty()) {
+                    if (kind.size() < 3 || kind.front() != '(' || kind.back() != ')')
+                        continue;
+                    type = 0;
+                    bool ok = kind.size() > 2;
+                    for (size_t k = 1; k + 1 < kind.size(); ++k) {
+                        int d = hexDigit(kind[k]);
+                        if (d < 0) {
+                            ok = false;
+                            break;
+                        }
+                        type = type * 16 + std::uint32_t(d);
+                    }
+                    if (!ok)
+                        continue;
+                }
+                std::string bytes;
+                if (!hexBytes(data.substr(colon + 1), bytes))
+                    continue;
+                v.type = type;
+                if (type == REG_SZ || type == REG_EXPAND_SZ) {
+                    v.data = textOf(bytes, wideData);
+                } else if (type == REG_MULTI_SZ) {
+                    std::string t = wideData ? utf16leToUtf8(bytes) : bytes;
+                    // The list ends with an empty string: keep one zero after each string.
+                    while (t.size() >= 2 && t[t.size() - 1] == '\0' && t[t.size() - 2] == '\0')
+                        t.pop_back();
+                    if (t == std::string(1, '\0'))
+                        t.clear();
+                    v.data = t;
+                } else {
+                    v.data = std::move(bytes);
+                }
             } else {
-                v.data = bytes;
+                continue;
             }
-        } else {
-            continue;
+            changes.push_back({HiveChange::SetValue, {}, {}, name, std::move(v)});
         }
-        key->values[fold(name)] = {name, v};
+    } catch (const std::exception& e) {
+        return failed(e.what()); // out of memory, mostly: the file changes nothing
+    }
+
+    std::lock_guard<std::mutex> lock(mutex_);
+    Key* key = nullptr;
+    for (HiveChange& c : changes) {
+        switch (c.kind) {
+        case HiveChange::OpenKey:
+            key = find(c.root, c.path, true);
+            break;
+        case HiveChange::DeleteKey:
+            key = nullptr;
+            if (Key* parent = find(c.root, c.path, false))
+                parent->children.erase(fold(c.name));
+            break;
+        case HiveChange::SetValue:
+            key->values[fold(c.name)] = {c.name, std::move(c.value)};
+            break;
+        case HiveChange::DeleteValue:
+            key->values.erase(fold(c.name));
+            break;
+        }
     }
     return true;
 }

@@ -12,15 +12,22 @@
 
 namespace platform {
 
+// Why a hive file could not be read, and the line (from 1) where reading stopped.
+struct HiveProblem {
+    std::size_t line = 0;
+    std::string reason;
+};
+
 class HiveRegistry : public Registry {
 public:
     HiveRegistry();
     ~HiveRegistry() override;
 
     // Adds the keys and values of one hive file's bytes; later files override earlier
-    // ones value by value ("[-key]" and "name"=- delete, as in the format). Returns false
-    // (and adds nothing) when the text is not in the format.
-    bool load(const std::string& bytes);
+    // ones value by value ("[-key]" and "name"=- delete, as in the format). Lines it does
+    // not understand are passed over. Returns false, adds nothing and says why in
+    // `problem` when the text is not in the format or cannot be read.
+    bool load(const std::string& bytes, HiveProblem* problem = nullptr);
 
     bool openKey(RegistryRoot root, const std::string& key) override;
     bool createKey(RegistryRoot root, const std::string& key) override;

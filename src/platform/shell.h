@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -10,8 +11,20 @@ namespace platform {
 struct ShellRequest {
     std::string verb;       // "open", "properties"
     std::string file;       // a drive path, or an address ("http://...", "mailto:...")
-    std::string parameters; // handed to a program that "open" starts
+    std::string parameters; // kept for the record; "open" never starts a program here
     int show = 1;           // the show command (SW_SHOWNORMAL 1, SW_SHOW 5, 0 hidden)
+};
+
+// A program to start: its path and the arguments after its own name, one string each.
+struct ProgramRun {
+    std::string program; // a drive path (or a native path)
+    std::vector<std::string> arguments;
+};
+
+// What became of a start: `error` says why, for the user, when it did not start.
+struct ProgramStart {
+    bool started = false;
+    std::string error;
 };
 
 class Shell {
@@ -29,11 +42,17 @@ public:
     // root); nothing when the shell does not know the path.
     virtual std::optional<std::string> displayName(const std::string& path) = 0;
 
-    // A verb on a file, a folder or an address, handed to whatever the system associates
-    // with it: "open" runs or shows it, "properties" shows its properties dialog. Returns
-    // at once, never waiting for the program it starts; false when the request could not
-    // be made (a path that does not exist, no such verb, nothing to start).
+    // A verb on a file, a folder or an address, handed to the desktop: "open" goes to the
+    // desktop's opener whatever the file's mode bits (it decides, as a click in the file
+    // manager does; a data file is shown, never run), "properties" shows the properties
+    // dialog. Returns at once; false when the request could not be made (a path that does
+    // not exist, no such verb, no opener).
     virtual bool execute(const ShellRequest& request) = 0;
+
+    // Starts a program with an argument vector, no command interpreter in between, and
+    // returns without waiting for it. Only a real program runs (an executable image, or a
+    // script whose first line begins with "#!"); anything else is refused with an error.
+    virtual ProgramStart runProgram(const ProgramRun& run) = 0;
 };
 
 // The shell's name of a drive: "本地磁盘 (C:)" and the like, by drive type.

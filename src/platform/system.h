@@ -38,8 +38,9 @@ public:
 
     virtual std::optional<std::string> environment(const std::string& name) = 0;
 
-    // True when `path` (a drive path) lies in a folder of the operating system itself,
-    // which bulk deletions leave alone as they leave the Windows folder.
+    // True when `path` (a drive path) lies in a folder the system needs (its own folders,
+    // the users' home folders, mount points and the like), or holds one, so that bulk
+    // deletions leave it alone as they leave the Windows folder and the profiles.
     virtual bool inSystemArea(const std::string& path) = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "analyzer/size_engine.h"
+#include "analyzer/size_pool.h"
 #include "platform/platform.h"
 #include "services/disk.h"
 #include "support/mount_stand_in.h"
@@ -364,4 +365,91 @@ TEST_F(SizeEngine, AHandlerMaySizeAnotherFolderWhileWorkersWait) {
     EXPECT_FALSE(gated.timedOut);
     EXPECT_EQ(SizeWorkers(), 3);
     EXPECT_EQ(FolderSize("C:\\other", suBytes), 70.0);
+}
+
+namespace {
+
+// The real file system, slowed to a millisecond per folder, counting the listings that
+// are under way and those begun.
+struct CountedFiles : platform::FileSystem {
+    platform::FileSystem* real = &platform::files();
+    std::atomic<int> inFlight{0};
+    std::atomic<int> begun{0};
+
+    CountedFiles() {
+        auto s = platform::services();
+        s.files = this;
+        platform::install(s);
+    }
+    ~CountedFiles() override {
+        auto s = platform::services();
+        s.files = real;
+        platform::install(s);
+    }
+    bool listFolder(const std::string& folder, platform::ListDetail detail,
+                    const std::function<bool(const platform::DirEntry&)>& onEntry) override {
+        ++inFlight;
+        ++begun;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        bool ok = real->listFolder(folder, detail, onEntry);
+        --inFlight;
+        return ok;
+    }
+    bool findEntry(const std::string& p, platform::DirEntry& e) override { return real->findEntry(p, e); }
+    bool exists(const std::string& p) override { return real->exists(p); }
+    bool isDirectory(const std::string& p) override { return real->isDirectory(p); }
+    std::string readFile(const std::string& p) override { return real->readFile(p); }
+    void writeFile(const std::string& p, const std::string& d) override { real->writeFile(p, d); }
+    void writeFileAtomic(const std::string& p, const std::string& d) override { real->writeFileAtomic(p, d); }
+    bool deleteFile(const std::string& p) override { return real->deleteFile(p); }
+    bool removeDirectory(const std::string& p) override { return real->removeDirectory(p); }
+    bool renameFile(const std::string& a, const std::string& b) override { return real->renameFile(a, b); }
+    bool createDirectory(const std::string& p) override { return real->createDirectory(p); }
+    std::uint8_t driveType(const std::string& r) override { return real->driveType(r); }
+    bool diskFreeSpace(const std::string& r, std::int64_t& t, std::int64_t& f) override {
+        return real->diskFreeSpace(r, t, f);
+    }
+    std::string lastErrorText() override { return real->lastErrorText(); }
+};
+
+} // namespace
+
+// A message handler that throws while the workers size a tree: the exception reaches the
+// caller only when no worker lists anything of that walk any more, nothing of it starts
+// later, and the same pool then sizes the tree right.
+TEST_F(SizeEngine, AThrowFromTheSliceStopsTheWalkBeforeItGoesOn) {
+    std::int64_t expected = 0;
+    for (int a = 0; a < 12; ++a)
+        for (int b = 0; b < 12; ++b) {
+            std::string file = "C:\\t\\a" + std::to_string(a) + "\\b" + std::to_string(b) + "\\f";
+            m.writeFile(file, std::string(std::size_t(a * 12 + b + 1), 'x'));
+            expected += a * 12 + b + 1;
+        }
+    CountedFiles counted;
+    for (int workers : {1, 2, 4}) {
+        SizePool pool(workers);
+        int calls = 0;
+        bool caught = false;
+        const int before = counted.begun;
+        try {
+            pool.folderBytes(m.native("C:\\t").string(), [&](std::uint64_t, bool done) {
+                if (!done && ++calls == 3)
+                    throw std::runtime_error("from a handler");
+            });
+        } catch (const std::runtime_error& e) {
+            caught = std::string(e.what()) == "from a handler";
+            EXPECT_EQ(counted.inFlight, 0) << workers << " workers";
+        }
+        ASSERT_TRUE(caught) << workers << " workers";
+        int begun = counted.begun;
+        EXPECT_LT(begun - before, 1 + 12 + 144) << workers << " workers: the walk was not stopped";
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        EXPECT_EQ(counted.begun, begun) << workers << " workers";
+        std::uint64_t entries = 0;
+        EXPECT_EQ(pool.folderBytes(m.native("C:\\t").string(), [&](std::uint64_t n, bool) { entries += n; }),
+                  expected)
+            << workers << " workers";
+        // Every folder's dots and entries: 1 + 12 + 144 folders, 144 files.
+        EXPECT_EQ(entries, std::uint64_t(2 * (1 + 12 + 144) + 12 + 144 + 144)) << workers << " workers";
+    }
 }

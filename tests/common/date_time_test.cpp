@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "common/date_time.h"
 
 TEST(DateTime, DayCountsFrom30December1899) {
@@ -39,4 +41,32 @@ TEST(DateTime, FormatPictures) {
     // 23:59:59.9996 rounds to the next day's midnight, not to 23:59:59 of the wrong day.
     double late = 39661 + (86400000 - 0.4) / 86400000.0;
     EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn:ss", late, "/", ":"), "2008/08/02 00:00:00");
+}
+
+TEST(DateTime, ValuesWithoutACalendarDateAreTakenAsDayZero) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* label;
+        double value;
+        const char* text;
+    } cases[] = {
+        {"NaN", nan, "1899/12/30 00:00:00.000"},
+        {"infinity", inf, "1899/12/30 00:00:00.000"},
+        {"minus infinity", -inf, "1899/12/30 00:00:00.000"},
+        {"beyond 64-bit integers", 9.3e18, "1899/12/30 00:00:00.000"},
+        {"far below", -1e300, "1899/12/30 00:00:00.000"},
+        {"the day after 9999-12-31", 2958466, "1899/12/30 00:00:00.000"},
+        {"rounds past 9999-12-31", 2958465.9999999999, "1899/12/30 00:00:00.000"},
+        {"the day before 0001-01-01", -693594, "1899/12/30 00:00:00.000"},
+        {"the last noon there is", 2958465.5, "9999/12/31 12:00:00.000"},
+        {"the first day there is", -693593, "0001/01/01 00:00:00.000"},
+        {"its noon", -693593.5, "0001/01/01 12:00:00.000"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn:ss.zzz", c.value, "/", ":"), c.text) << c.label;
+        SystemTime t = DecodeDateTime(c.value);
+        EXPECT_GE(t.year, 1) << c.label;
+        EXPECT_LE(t.year, 9999) << c.label;
+    }
 }

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "platform/platform.h"
 #include "platform/posix/posix_platform.h"
+#include "platform/posix/posix_system.h"
 #include "support/temp_machine.h"
 
 using platform::DriveMap;
@@ -128,4 +133,84 @@ TEST(NamedMutex, SecondHolderIsRefusedUntilTheFirstLetsGo) {
     EXPECT_EQ(platform::sys().acquireMutex("Varnholt_Tamrick", b), platform::MutexResult::Busy);
     a.reset();
     EXPECT_EQ(platform::sys().acquireMutex("Varnholt_Tamrick", b), platform::MutexResult::Acquired);
+}
+
+TEST(FileErrors, AtomicWriteRemovesTheCopiesThatSavesCutShortLeft) {
+    testsupport::TempMachine machine;
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* label;
+        const char* name;
+        bool removed;
+    } cases[] = {
+        {"a copy of a killed save", "quorCleaner.cfg.tmp953808", true},
+        {"one digit", "quorCleaner.cfg.tmp7", true},
+        {"no digits", "quorCleaner.cfg.tmp", false},
+        {"seven digits", "quorCleaner.cfg.tmp1234567", false},
+        {"digits and more", "quorCleaner.cfg.tmp12x", false},
+        {"the pattern file's copy", "quorCleaner.cfg.Garbage.tmp953808", false},
+        {"another name ending alike", "xquorCleaner.cfg.tmp953808", false},
+    };
+    machine.writeFile("C:\\app\\quorCleaner.cfg", "old");
+    for (const auto& c : cases)
+        machine.writeFile(std::string("C:\\app\\") + c.name, "left");
+    fs::create_directory(machine.native("C:\\app\\quorCleaner.cfg.tmp55"));
+    fs::create_symlink(machine.native("C:\\app\\quorCleaner.cfg.tmp"), machine.native("C:\\app\\quorCleaner.cfg.tmp66"));
+
+    platform::files().writeFileAtomic("C:\\app\\quorCleaner.cfg", "new");
+    EXPECT_EQ(machine.readFile("C:\\app\\quorCleaner.cfg"), "new");
+    for (const auto& c : cases)
+        EXPECT_EQ(fs::exists(machine.native(std::string("C:\\app\\") + c.name)), !c.removed) << c.label;
+    EXPECT_TRUE(fs::is_directory(machine.native("C:\\app\\quorCleaner.cfg.tmp55")));
+    EXPECT_TRUE(fs::is_symlink(machine.native("C:\\app\\quorCleaner.cfg.tmp66")));
+}
+
+// The lock may live in a folder other users can write to: what they plant there neither
+// makes us create files elsewhere nor keeps the program from starting.
+TEST(NamedMutex, OnlyAPlainFileOfOurOwnIsTheLock) {
+    namespace fs = std::filesystem;
+    testsupport::TempMachine machine;
+    const fs::path root = machine.root();
+    platform::posix::PosixSystem sys(machine.platform().driveMap(), root.string());
+    const fs::path lock = sys.mutexPath("Varnholt_Tamrick");
+    ASSERT_EQ(lock.parent_path(), root);
+    const fs::path elsewhere = root / "elsewhere";
+    const fs::path mine = machine.writeFile("C:\\mine.txt", "mine");
+
+    struct Case {
+        const char* label;
+        std::function<bool()> plant; // false: it could not be planted
+        platform::MutexResult result;
+        bool asRootOnly = false; // only root may give a file away
+    } cases[] = {
+        {"nothing there", [] { return true; }, platform::MutexResult::Acquired},
+        {"a plain file of ours", [&] { return bool(std::ofstream(lock)); }, platform::MutexResult::Acquired},
+        {"a link to a file not there yet", [&] { fs::create_symlink(elsewhere, lock); return true; },
+         platform::MutexResult::Failed},
+        {"a link to a file of ours", [&] { fs::create_symlink(mine, lock); return true; }, platform::MutexResult::Failed},
+        {"a folder", [&] { return fs::create_directory(lock); }, platform::MutexResult::Failed},
+        {"a pipe", [&] { return ::mkfifo(lock.c_str(), 0666) == 0; }, platform::MutexResult::Failed},
+        {"another user's file",
+         [&] {
+             std::ofstream(lock).put('x');
+             fs::permissions(lock, fs::perms::all);
+             return ::chown(lock.c_str(), 65534, 65534) == 0;
+         },
+         platform::MutexResult::Failed, true},
+    };
+    for (const auto& c : cases) {
+        if (c.asRootOnly && ::geteuid() != 0)
+            continue;
+        std::error_code ec;
+        fs::remove_all(lock, ec);
+        if (!c.plant()) {
+            ADD_FAILURE() << c.label << ": could not be planted";
+            continue;
+        }
+        std::unique_ptr<platform::NamedMutex> held;
+        EXPECT_EQ(sys.acquireMutex("Varnholt_Tamrick", held), c.result) << c.label;
+        EXPECT_EQ(bool(held), c.result == platform::MutexResult::Acquired) << c.label;
+        EXPECT_FALSE(fs::exists(elsewhere)) << c.label;
+        EXPECT_EQ(machine.readFile("C:\\mine.txt"), "mine") << c.label;
+    }
 }

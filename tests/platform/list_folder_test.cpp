@@ -161,3 +161,33 @@ TEST(ListFolder, MountPointsAreReparsePoints) {
     m.writeFile("C:\\t\\other\\x\\y.txt", "y");
     EXPECT_EQ(listAll("C:\\t\\other", ListDetail::Full)["x"].attributes, std::uint32_t(FA_DIRECTORY));
 }
+
+namespace {
+
+int openDescriptors() {
+    int n = 0;
+    for (auto it = fs::directory_iterator("/proc/self/fd"); it != fs::directory_iterator(); ++it)
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(ListFolder, ACallbackThatThrowsLeavesNoFolderOpen) {
+    testsupport::TempMachine m;
+    m.writeFile("C:\\t\\a.txt", "a");
+    m.makeDir("C:\\t\\sub");
+    const int before = openDescriptors();
+    for (int i = 0; i < 100; ++i) {
+        // Each time from another entry: the dots, a file, a folder.
+        int seen = 0;
+        EXPECT_THROW(files().listFolder("C:\\t", i % 2 ? ListDetail::Full : ListDetail::Names,
+                                        [&](const DirEntry&) -> bool {
+                                            if (seen++ == i % 4)
+                                                throw std::runtime_error("stop");
+                                            return true;
+                                        }),
+                     std::runtime_error);
+    }
+    EXPECT_EQ(openDescriptors(), before);
+}

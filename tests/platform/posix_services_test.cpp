@@ -72,26 +72,98 @@ TEST(PosixMachine, PrivilegeStepsAndShortPaths) {
     EXPECT_FALSE(s.errorText.empty());
 }
 
-TEST(PosixSystem, SystemAreasAreTheOperatingSystemsFoldersThroughTheDriveMap) {
+namespace {
+
+// A machine's files as the system areas are read from them.
+const char* const kPasswd =
+    "root:x:0:0:root:/root:/bin/bash\n"
+    "daemon:x:1:1:daemon:/usr/sbin:/usr/sbin/nologin\n"
+    "svc:x:999:999:a service whose home is the root:/:/usr/sbin/nologin\n"
+    "someone:x:1000:1000:Some One,,,:/home/someone/:/bin/bash\n"
+    "far:x:1001:1001::/data/users/far:/bin/sh\n"
+    "broken line\n";
+const char* const kMounts =
+    "/dev/sda1 / ext4 rw 0 0\n"
+    "proc /proc proc rw 0 0\n"
+    "/dev/sdb1 /srv/disk ext4 rw 0 0\n"
+    "/dev/sdc1 /backup\\040disk vfat rw 0 0\n";
+const char* const kFstab =
+    "# <file system> <mount point> <type> <options> <dump> <pass>\n"
+    "UUID=1 / ext4 defaults 0 1\n"
+    "UUID=2 /archive ext4 noauto 0 2\n"
+    "/swapfile none swap sw 0 0\n";
+
+} // namespace
+
+TEST(PosixSystem, SystemAreasAreTheSystemsFoldersHomesAndMountPointsThroughTheDriveMap) {
     DriveMap map;
     map.set('C', "/", DRIVE_FIXED);
     map.set('D', "/var/lib/data", DRIVE_FIXED);
     map.set('E', "/home/u", DRIVE_FIXED);
-    posix::PosixSystem sys(map, std::nullopt);
+    posix::PosixSystem sys(map, std::nullopt, posix::SystemAreas("/", kPasswd, kMounts, kFstab));
     struct Case {
+        const char* label;
         const char* path;
         bool inArea;
     } cases[] = {
-        {"C:\\usr\\lib\\x.py", true}, {"C:\\etc", true},        {"C:\\etc\\", true},
-        {"C:\\boot\\grub", true},     {"C:\\var\\log\\a", true}, {"C:\\opt\\x", true},
-        {"C:\\srv", true},              {"C:\\bin\\sh", true},     {"C:\\sbin\\init", true},
-        {"C:\\lib\\a.so", true},       {"C:\\lib64\\b", true},    {"C:\\libx32", true},
-        {"C:\\home\\u\\usr", false},  {"C:\\usrx", false},       {"C:\\library\\x", false},
-        {"C:\\tmp\\..\\etc\\x", true},  {"C:\\", false},           {"D:\\x", true},
-        {"E:\\var\\x", false},         {"C:\\home\\bin", false},  {"Q:\\usr", false},
+        {"system folder", "C:\\usr\\lib\\x.py", true},
+        {"system folder itself", "C:\\etc", true},
+        {"with a separator", "C:\\etc\\", true},
+        {"boot", "C:\\boot\\grub", true},
+        {"var", "C:\\var\\log\\a", true},
+        {"opt", "C:\\opt\\x", true},
+        {"srv", "C:\\srv", true},
+        {"bin", "C:\\bin\\sh", true},
+        {"sbin", "C:\\sbin\\init", true},
+        {"lib", "C:\\lib\\a.so", true},
+        {"lib64", "C:\\lib64\\b", true},
+        {"libx32", "C:\\libx32", true},
+        {"root's home", "C:\\root\\.config", true},
+        {"runtime folder", "C:\\tmp\\runtime-root", true},
+        {"run", "C:\\run\\user\\0", true},
+        {"media", "C:\\media", true},
+        {"a mount point under mnt", "C:\\mnt\\usb", true},
+        {"a home folder", "C:\\home\\someone", true},
+        {"inside a home folder", "C:\\home\\someone\\Desktop", true},
+        {"a file of a home folder", "C:\\home\\someone\\.hushlogin", true},
+        {"the folder holding homes", "C:\\home", true},
+        {"no user's home", "C:\\home\\other", false},
+        {"a name that begins like a home", "C:\\home\\someonex", false},
+        {"a home elsewhere", "C:\\data\\users\\far\\x", true},
+        {"holding a home elsewhere", "C:\\data", true},
+        {"beside a home elsewhere", "C:\\data\\other", false},
+        {"mount point with a blank", "C:\\backup disk", true},
+        {"inside it", "C:\\backup disk\\old", true},
+        {"a name that begins like it", "C:\\backup", false},
+        {"a mount point only fstab names", "C:\\archive", true},
+        {"swap's 'none' is no folder", "C:\\none", false},
+        {"lost+found at the top", "C:\\lost+found", true},
+        {"lost+found deeper", "C:\\x\\lost+found\\y", true},
+        {"an ordinary folder", "C:\\old_root", false},
+        {"a home of / covers nothing", "C:\\old_root\\x", false},
+        {"begins like lib", "C:\\library\\x", false},
+        {"begins like usr", "C:\\usrx", false},
+        {"dots worked out", "C:\\tmp\\..\\etc\\x", true},
+        {"dots out of a home", "C:\\home\\someone\\..\\other", false},
+        {"the root holds them all", "C:\\", true},
+        {"through another drive", "D:\\x", true},
+        {"a drive that is no home", "E:\\var\\x", false},
+        {"unmapped drive", "Q:\\usr", false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(sys.inSystemArea(c.path), c.inArea) << c.path;
+        EXPECT_EQ(sys.inSystemArea(c.path), c.inArea) << c.label << ": " << c.path;
+
+    // A stand-in root: the same files, seen from a folder that is not "/".
+    posix::SystemAreas standIn("/stand/in/", kPasswd, kMounts, kFstab);
+    EXPECT_TRUE(standIn.reaches("/stand/in/home/someone/Templates"));
+    EXPECT_TRUE(standIn.reaches("/stand/in/mnt"));
+    EXPECT_TRUE(standIn.reaches("/stand/in"));
+    EXPECT_FALSE(standIn.reaches("/stand/in/old_root"));
+    EXPECT_FALSE(standIn.reaches("/home/someone"));
+    EXPECT_FALSE(standIn.reaches("/stand/inx/home/someone"));
+    EXPECT_EQ(standIn.named(), (std::vector<std::string>{"/archive", "/backup disk", "/data/users/far", "/home/someone",
+                                                        "/proc", "/root", "/srv/disk", "/usr/sbin"}));
+
     // A machine root's drives hold no operating system of their own.
     testsupport::TempMachine m;
     m.makeDir("C:\\usr\\lib");

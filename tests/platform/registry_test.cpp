@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "platform/hive_registry.h"
 #include "platform/platform.h"
@@ -154,4 +155,67 @@ TEST(Registry, EmptyWithoutAMachineRoot) {
     posix::PosixPlatform p(std::nullopt);
     EXPECT_TRUE(p.registry().subkeys(RegistryRoot::CurrentUser, "").empty());
     EXPECT_TRUE(p.registry().subkeys(RegistryRoot::LocalMachine, "").empty());
+}
+
+TEST(Registry, AValueContinuedOverThousandsOfLines) {
+    // As the exporter writes a large binary value: 25 bytes a line, each line but the
+    // last ending in ",\", the next one indented.
+    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Big]\r\n\"Blob\"=hex:";
+    std::string expected;
+    const int lines = 20000;
+    for (int l = 0; l < lines; ++l) {
+        if (l > 0)
+            text += "  ";
+        for (int b = 0; b < 25; ++b) {
+            char byte = char((l * 25 + b) % 251);
+            expected += byte;
+            static const char* hex = "0123456789abcdef";
+            text += hex[(unsigned char)byte >> 4];
+            text += hex[byte & 15];
+            if (b < 24 || l + 1 < lines)
+                text += ",";
+        }
+        text += l + 1 < lines ? "\\\r\n" : "\r\n";
+    }
+    text += "\"After\"=\"x\"\r\n";
+    HiveRegistry r;
+    ASSERT_TRUE(r.load(text));
+    auto blob = r.readValue(RegistryRoot::CurrentUser, "Big", "Blob");
+    ASSERT_TRUE(blob);
+    EXPECT_EQ(blob->data.size(), expected.size());
+    EXPECT_TRUE(blob->data == expected);
+    EXPECT_EQ(r.readValue(RegistryRoot::CurrentUser, "Big", "After")->data, "x");
+}
+
+TEST(Registry, AHiveThatCannotBeReadIsSkippedAndTheProgramStartsWithTheOther) {
+    struct Case {
+        const char* label;
+        std::string systemReg; // empty with `folder`: a folder stands where the file should
+        bool folder;
+        const char* says;
+    } cases[] = {
+        {"no export", "PK\x03\x04 not a registry\r\n[HKCU\\A]\r\n", false, "line 1: Not a registry export"},
+        {"header after blank lines", "\r\n\r\nREGEDIT5\r\n", false, "line 3: Not a registry export"},
+        {"blank", "\r\n \r\n", false, "line 1: The file is empty."},
+        {"a folder", "", true, "Cannot open file"},
+    };
+    for (const auto& c : cases) {
+        testsupport::TempMachine m;
+        std::ofstream(m.root() / "user.reg", std::ios::binary) << utf16le(kExport);
+        if (c.folder)
+            std::filesystem::create_directory(m.root() / "system.reg");
+        else
+            std::ofstream(m.root() / "system.reg", std::ios::binary) << c.systemReg;
+        std::optional<posix::PosixPlatform> p;
+        ASSERT_NO_THROW(p.emplace(m.root().string())) << c.label;
+        expectExportRead(p->registry());
+        ASSERT_EQ(p->hiveProblems().size(), 1u) << c.label;
+        const std::string& said = p->hiveProblems()[0];
+        EXPECT_NE(said.find((m.root() / "system.reg").string()), std::string::npos) << c.label << ": " << said;
+        EXPECT_NE(said.find(c.says), std::string::npos) << c.label << ": " << said;
+    }
+    // Hives that are there and sound say nothing; missing ones neither.
+    testsupport::TempMachine m;
+    std::ofstream(m.root() / "user.reg", std::ios::binary) << utf16le(kExport);
+    EXPECT_TRUE(posix::PosixPlatform(m.root().string()).hiveProblems().empty());
 }

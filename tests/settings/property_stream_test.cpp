@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "common/date_time.h"
 #include "settings/extended.h"
 #include "settings/property_stream.h"
 #include "settings/setting.h"
@@ -158,6 +159,11 @@ TEST_F(Settings, ReaderAcceptsTheOtherTagsOfEachType) {
         readInto(t, rec("LastCleanDate", d.value));
         EXPECT_EQ(t.LastCleanDate, d.days);
     }
+    // A date that is not a number is read as it stands and shows as day 0.
+    TSetting t;
+    readInto(t, rec("LastCleanDate", bytes({5, 0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F})));
+    EXPECT_TRUE(std::isnan(t.LastCleanDate));
+    EXPECT_EQ(FormatDateTime("yyyy/mm/dd", t.LastCleanDate, "/", ":"), "1899/12/30");
 }
 
 TEST_F(Settings, ReadErrorsNameTheRecordAndKeepWhatWasReadBefore) {

@@ -41,12 +41,15 @@ public:
     platform::ShortPath shortPathName(const std::string& path, std::size_t room) override;
 };
 
-// Deletes and names through the real shell; records the verbs and starts nothing.
+// Deletes and names through the real shell; records the verbs and the programs asked
+// for and starts nothing.
 class RecordingShell : public platform::Shell {
 public:
     platform::Shell* real = nullptr;
     std::vector<platform::ShellRequest> requests;
     bool executeResult = true;
+    std::vector<platform::ProgramRun> runs;
+    platform::ProgramStart runResult{true, {}};
 
     bool deleteTree(const std::string& path) override { return real && real->deleteTree(path); }
     std::optional<std::string> displayName(const std::string& path) override {
@@ -55,6 +58,10 @@ public:
     bool execute(const platform::ShellRequest& request) override {
         requests.push_back(request);
         return executeResult;
+    }
+    platform::ProgramStart runProgram(const platform::ProgramRun& run) override {
+        runs.push_back(run);
+        return runResult;
     }
 };
 

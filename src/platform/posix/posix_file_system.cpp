@@ -1,6 +1,6 @@
 #include "platform/posix/posix_file_system.h"
 
-#include <dirent.h>
+#include <dirent.h> // DT_* entry types
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -14,6 +14,7 @@
 
 #include "common/ascii_text.h"
 #include "platform/errors.h"
+#include "platform/posix/folder_handle.h"
 
 namespace platform::posix {
 
@@ -37,14 +38,6 @@ bool lessFolded(const std::string& a, const std::string& b) {
     return folded != 0 ? folded < 0 : a < b; // names equal when folded: keep a stable order
 }
 
-// A folder that is the root of another mount (another file system, or a bind mount of
-// the same one) is reported as a reparse point, as the system reports a mounted volume.
-bool isMountRoot(const struct statx& st, dev_t parentDev) {
-    if ((st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT))
-        return true;
-    return makedev(st.stx_dev_major, st.stx_dev_minor) != parentDev;
-}
-
 // The directory and reparse-point bits of an entry whose statx we have (not followed).
 std::uint32_t typeBits(const struct statx& st, int dirfd, const char* rel, dev_t parentDev, bool isDots) {
     mode_t mode = st.stx_mode;
@@ -55,6 +48,7 @@ std::uint32_t typeBits(const struct statx& st, int dirfd, const char* rel, dev_t
             return FA_REPARSE_POINT | FA_DIRECTORY;
         return FA_REPARSE_POINT;
     }
+    // A mounted folder is reported as a reparse point, as the system reports a mounted volume.
     if (S_ISDIR(mode))
         return (!isDots && isMountRoot(st, parentDev)) ? FA_DIRECTORY | FA_REPARSE_POINT : FA_DIRECTORY;
     return 0;
@@ -91,33 +85,21 @@ bool PosixFileSystem::listFolder(const std::string& folder, ListDetail detail,
         errno = ENOENT;
         return fail();
     }
-    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    // Only the descriptor stays open while the caller's callback runs; it closes also
+    // when the callback throws.
+    Descriptor folderFd = openFolder(AT_FDCWD, path.c_str(), true);
+    if (!folderFd)
         return fail();
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return fail();
-    }
+    const int fd = folderFd.get();
     struct stat self;
     dev_t folderDev = (::fstat(fd, &self) == 0) ? self.st_dev : 0;
 
-    struct Raw {
-        std::string name;
-        unsigned char type;
-    };
-    std::vector<Raw> raw;
-    bool haveDot = false, haveDotDot = false;
-    while (dirent* d = ::readdir(dir)) {
-        if (std::strcmp(d->d_name, ".") == 0) { haveDot = true; continue; }
-        if (std::strcmp(d->d_name, "..") == 0) { haveDotDot = true; continue; }
-        raw.push_back({d->d_name, d->d_type});
-    }
-    (void)haveDot;
-    (void)haveDotDot;
-    std::sort(raw.begin(), raw.end(), [](const Raw& a, const Raw& b) { return lessFolded(a.name, b.name); });
+    std::vector<FolderName> raw;
+    if (!readFolderNames(fd, raw))
+        return fail();
+    std::sort(raw.begin(), raw.end(),
+              [](const FolderName& a, const FolderName& b) { return lessFolded(a.name, b.name); });
 
-    bool ok = true;
     DirEntry e;
     auto emit = [&](const std::string& name, unsigned char type, bool dots) -> bool {
         e.name = name;
@@ -154,12 +136,11 @@ bool PosixFileSystem::listFolder(const std::string& folder, ListDetail detail,
         return onEntry(e);
     };
     if (emit(".", DT_DIR, true) && emit("..", DT_DIR, true)) {
-        for (const Raw& r : raw)
+        for (const FolderName& r : raw)
             if (!emit(r.name, r.type, false))
                 break;
     }
-    ::closedir(dir);
-    return ok;
+    return true;
 }
 
 bool PosixFileSystem::findEntry(const std::string& path, DirEntry& entry) {
@@ -260,10 +241,44 @@ void PosixFileSystem::writeFile(const std::string& path, const std::string& data
         throw InOutError(std::strerror(errno));
 }
 
+namespace {
+
+// The temporary copies that writeFileAtomic makes of `name`: the name, ".tmp" and up to
+// six digits.
+bool isTemporaryCopy(const std::string& entry, const std::string& name) {
+    const std::string stem = name + ".tmp";
+    if (entry.size() <= stem.size() || entry.size() > stem.size() + 6 || entry.compare(0, stem.size(), stem) != 0)
+        return false;
+    return entry.find_first_not_of("0123456789", stem.size()) == std::string::npos;
+}
+
+// Removes the temporary copies of the file `p` that saves cut short (the program killed
+// while it wrote) left beside it, so that they never pile up. Files only; links and
+// folders of such names are not ours.
+void removeStaleCopies(const std::string& p) {
+    auto slash = p.find_last_of('/');
+    std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : p.substr(0, slash);
+    std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
+    Descriptor folder = openFolder(AT_FDCWD, dir.c_str(), true);
+    std::vector<FolderName> names;
+    if (!folder || !readFolderNames(folder.get(), names))
+        return;
+    for (const FolderName& n : names) {
+        struct stat st;
+        if (isTemporaryCopy(n.name, name) && ::fstatat(folder.get(), n.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode))
+            ::unlinkat(folder.get(), n.name.c_str(), 0);
+    }
+}
+
+} // namespace
+
 void PosixFileSystem::writeFileAtomic(const std::string& path, const std::string& data) {
     std::string p = native(path);
     if (p.empty())
         throw FileCreateError(path, std::strerror(ENOENT));
+    // First, so that the space they hold is free for this copy.
+    removeStaleCopies(p);
     // Creating the target name first gives the same error text as a plain write would
     // for a folder that is missing or read-only.
     std::string tmp = p + ".tmp";

@@ -1,7 +1,6 @@
 #include "platform/posix/posix_machine.h"
 
-#include <dirent.h>
-#include <spawn.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -13,8 +12,8 @@
 #include <vector>
 
 #include "common/ascii_text.h"
-
-extern char** environ;
+#include "platform/posix/detached_process.h"
+#include "platform/posix/folder_handle.h"
 
 namespace platform::posix {
 
@@ -91,34 +90,20 @@ bool PosixMachine::exitWindows(unsigned flags) {
         args.push_back(reboot ? "-r" : "-P");
         args.push_back("now");
     }
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid;
     // Not waited for: the request ends this process with everything else.
-    return ::posix_spawn(&pid, tool.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+    return startDetached(args, false) == 0;
 }
 
 std::string PosixMachine::windowsFolder() {
     // Drive C:'s own "Windows" folder, as a machine root of a Windows layout has it.
     const Drive* c = map_.find('C');
-    if (c) {
-        if (DIR* d = ::opendir(c->nativeRoot.c_str())) {
-            std::string found;
-            while (dirent* e = ::readdir(d)) {
-                if (SameText(e->d_name, "windows")) {
-                    std::string p = c->nativeRoot + "/" + e->d_name;
-                    struct stat st;
-                    if (::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-                        found = e->d_name;
-                        break;
-                    }
-                }
-            }
-            ::closedir(d);
-            if (!found.empty())
-                return "C:\\" + found;
+    std::vector<FolderName> names;
+    Descriptor root = c ? openFolder(AT_FDCWD, c->nativeRoot.c_str(), true) : Descriptor();
+    if (root && readFolderNames(root.get(), names)) {
+        for (const FolderName& n : names) {
+            struct stat st;
+            if (SameText(n.name, "windows") && ::fstatat(root.get(), n.name.c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode))
+                return "C:\\" + n.name;
         }
     }
     return "C:\\WINDOWS";

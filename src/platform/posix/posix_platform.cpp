@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +17,7 @@
 #include "platform/posix/posix_system.h"
 #include "platform/posix/posix_text_codec.h"
 #include "platform/posix/posix_version_info.h"
+#include "platform/posix/system_areas.h"
 
 namespace platform::posix {
 
@@ -53,20 +56,6 @@ std::uint8_t typeOf(const std::string& type, const std::string& dir) {
     return DRIVE_FIXED;
 }
 
-// /proc/self/mounts escapes blanks and a few other bytes as octal.
-std::string unescape(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 3 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '7') {
-            out += char((s[i + 1] - '0') * 64 + (s[i + 2] - '0') * 8 + (s[i + 3] - '0'));
-            i += 3;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
-
 bool isDirectory(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -86,7 +75,7 @@ DriveMap driveMapFromMountTable(const std::string& mounts) {
         std::string dev, dir, type;
         if (!(fields >> dev >> dir >> type))
             continue;
-        dir = unescape(dir);
+        dir = unescapeMountField(dir);
         if (isPseudo(type) || isPlumbing(dir) || seen.count(dir))
             continue;
         // Bind mounts of single files (a container's /etc/hosts) are no drives.
@@ -141,14 +130,29 @@ PosixPlatform::PosixPlatform(std::optional<std::string> machineRoot) : machineRo
     registry_ = std::make_unique<HiveRegistry>();
     text_ = std::make_unique<PosixTextCodec>();
     version_ = std::make_unique<PosixVersionInfo>(map_);
-    if (machineRoot_) {
-        for (const char* hive : {"system.reg", "user.reg"}) {
-            std::ifstream f(*machineRoot_ + "/" + hive, std::ios::binary);
-            if (!f)
-                continue;
-            std::stringstream ss;
-            ss << f.rdbuf();
-            registry_->load(ss.str());
+    if (machineRoot_)
+        loadHives();
+}
+
+void PosixPlatform::loadHives() {
+    // A hive that cannot be read is passed over with a word on the standard error: the
+    // program starts with the other one rather than not at all.
+    for (const char* hive : {"system.reg", "user.reg"}) {
+        std::string path = *machineRoot_ + "/" + hive;
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT)
+            continue;
+        std::string problem;
+        try {
+            HiveProblem p;
+            if (!registry_->load(files_->readFile(path), &p))
+                problem = "\"" + path + "\", line " + std::to_string(p.line) + ": " + p.reason;
+        } catch (const std::exception& e) {
+            problem = "\"" + path + "\": " + e.what();
+        }
+        if (!problem.empty()) {
+            hiveProblems_.push_back("Registry hive skipped: " + problem);
+            std::fprintf(stderr, "quorcleaner: %s\n", hiveProblems_.back().c_str());
         }
     }
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/hive_registry.h"
 #include "platform/platform.h"
@@ -51,10 +52,15 @@ public:
     // The machine root's hives "system.reg" and "user.reg" (in that order); empty without
     // a machine root.
     HiveRegistry& registry() { return *registry_; }
+    // One text for each hive that could not be read and was left out, naming its file
+    // and line (also written to the standard error).
+    const std::vector<std::string>& hiveProblems() const { return hiveProblems_; }
     // A set of services wired to this platform, ready to install.
     Services services();
 
 private:
+    void loadHives();
+
     std::optional<std::string> machineRoot_;
     DriveMap map_;
     std::unique_ptr<PosixFileSystem> files_;
@@ -65,6 +71,7 @@ private:
     std::unique_ptr<HiveRegistry> registry_;
     std::unique_ptr<PosixTextCodec> text_;
     std::unique_ptr<PosixVersionInfo> version_;
+    std::vector<std::string> hiveProblems_;
 };
 
 } // namespace platform::posix

@@ -1,9 +1,7 @@
 #include "platform/posix/posix_shell.h"
 
-#include <dirent.h>
+#include <dirent.h> // DT_* entry types
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -13,7 +11,8 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "platform/posix/detached_process.h"
+#include "platform/posix/folder_handle.h"
 
 namespace platform::posix {
 
@@ -23,37 +22,16 @@ bool statEntry(int dirfd, const char* name, struct statx& st) {
     return ::statx(dirfd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE | STATX_INO, &st) == 0;
 }
 
-bool isMountRoot(const struct statx& st, dev_t dev) {
-    if ((st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT))
-        return true;
-    return makedev(st.stx_dev_major, st.stx_dev_minor) != dev;
-}
-
 // Removes everything inside the open folder `dirfd` (on device `dev`). Every step works
 // relative to an open descriptor, so a folder swapped for a link while we work is never
 // followed. Returns false when anything stayed.
 bool deleteContents(int dirfd, dev_t dev) {
-    int listFd = ::dup(dirfd);
-    if (listFd < 0)
+    std::vector<FolderName> names;
+    if (!readFolderNames(dirfd, names))
         return false;
-    DIR* dir = ::fdopendir(listFd);
-    if (!dir) {
-        ::close(listFd);
-        return false;
-    }
-    struct Name {
-        std::string name;
-        unsigned char type;
-    };
-    std::vector<Name> names;
-    while (dirent* d = ::readdir(dir)) {
-        if (std::strcmp(d->d_name, ".") != 0 && std::strcmp(d->d_name, "..") != 0)
-            names.push_back({d->d_name, d->d_type});
-    }
-    ::closedir(dir);
 
     bool ok = true;
-    for (const Name& n : names) {
+    for (const FolderName& n : names) {
         const char* name = n.name.c_str();
         // Files and links go with one call; only folders (or unknown types) need a look.
         if (n.type != DT_DIR && n.type != DT_UNKNOWN) {
@@ -78,42 +56,23 @@ bool deleteContents(int dirfd, dev_t dev) {
             ok = false; // another file system: neither entered nor removed
             continue;
         }
-        int sub = ::openat(dirfd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (sub < 0) {
+        Descriptor sub = openFolder(dirfd, name, false);
+        if (!sub) {
             ok = false;
             continue;
         }
         struct stat opened;
-        if (::fstat(sub, &opened) != 0 || opened.st_ino != st.stx_ino ||
+        if (::fstat(sub.get(), &opened) != 0 || opened.st_ino != st.stx_ino ||
             opened.st_dev != makedev(st.stx_dev_major, st.stx_dev_minor)) {
-            ::close(sub); // replaced between the look and the open
-            ok = false;
+            ok = false; // replaced between the look and the open
             continue;
         }
-        bool inner = deleteContents(sub, dev);
-        ::close(sub);
+        bool inner = deleteContents(sub.get(), dev);
+        sub.reset();
         if (!inner || ::unlinkat(dirfd, name, AT_REMOVEDIR) != 0)
             ok = false;
     }
     return ok;
-}
-
-// Starts `argv` in the background and returns without waiting for it: a shell puts it
-// behind "&" and ends at once, so the program is nobody's child and leaves no zombie.
-bool startDetached(const std::vector<std::string>& argv) {
-    std::vector<std::string> args{"/bin/sh", "-c", "\"$@\" </dev/null >/dev/null 2>&1 &", "sh"};
-    args.insert(args.end(), argv.begin(), argv.end());
-    std::vector<char*> raw;
-    for (auto& a : args)
-        raw.push_back(a.data());
-    raw.push_back(nullptr);
-    pid_t pid;
-    if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, raw.data(), environ) != 0)
-        return false;
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // "file://" and the path with every byte outside the unreserved set escaped.
@@ -161,12 +120,12 @@ bool PosixShell::deleteTree(const std::string& path) {
     struct stat parent;
     if (::stat(parentOf(p).c_str(), &parent) != 0 || isMountRoot(st, parent.st_dev))
         return false; // a mount point is not entered
-    int fd = ::open(p.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    Descriptor fd = openFolder(AT_FDCWD, p.c_str(), false);
+    if (!fd)
         return false;
     dev_t dev = makedev(st.stx_dev_major, st.stx_dev_minor);
-    bool ok = deleteContents(fd, dev);
-    ::close(fd);
+    bool ok = deleteContents(fd.get(), dev);
+    fd.reset();
     return ::rmdir(p.c_str()) == 0 && ok;
 }
 
@@ -202,30 +161,63 @@ bool PosixShell::execute(const ShellRequest& request) {
     if (!address && ::lstat(target.c_str(), &st) != 0)
         return false;
     if (request.verb == "open") {
-        if (!address && S_ISREG(st.st_mode) && (st.st_mode & S_IXUSR)) {
-            // A program: run it with its parameters, split at blanks.
-            std::vector<std::string> argv{target};
-            std::string word;
-            for (char c : request.parameters + " ") {
-                if (c == ' ') {
-                    if (!word.empty())
-                        argv.push_back(word);
-                    word.clear();
-                } else {
-                    word += c;
-                }
-            }
-            return startDetached(argv);
-        }
-        return startDetached({"xdg-open", target});
+        // Whatever its mode bits: on FAT and NTFS drives every file has the execute bit.
+        return startDetached({"xdg-open", target}, true) == 0;
     }
     if (request.verb == "properties" && !address) {
         // The file manager's properties dialog, through its desktop-wide interface.
         return startDetached({"dbus-send", "--session", "--type=method_call", "--dest=org.freedesktop.FileManager1",
                               "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1.ShowItemProperties",
-                              "array:string:" + fileUri(target), "string:"});
+                              "array:string:" + fileUri(target), "string:"},
+                             true) == 0;
     }
     return false;
+}
+
+namespace {
+
+// An executable image ("\x7fELF") or a script with its interpreter line ("#!"): the two
+// formats a program of this system is. What the kernel would hand elsewhere (a text file
+// to the shell's fallback, a foreign image to a registered emulator) is no program here.
+bool isProgramImage(int fd) {
+    char head[4] = {};
+    ssize_t n;
+    do
+        n = ::pread(fd, head, sizeof head, 0);
+    while (n < 0 && errno == EINTR);
+    if (n >= 4 && std::memcmp(head, "\x7f" "ELF", 4) == 0)
+        return true;
+    return n >= 2 && head[0] == '#' && head[1] == '!';
+}
+
+} // namespace
+
+ProgramStart PosixShell::runProgram(const ProgramRun& run) {
+    auto refused = [&](const std::string& why) {
+        return ProgramStart{false, "Cannot run \"" + run.program + "\". " + why};
+    };
+    std::string native = map_.toNative(run.program);
+    if (native.empty())
+        return refused(std::strerror(ENOENT));
+    bool regular, image;
+    {
+        Descriptor fd(::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+        if (!fd)
+            return refused(std::strerror(errno));
+        struct stat st;
+        regular = ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode);
+        image = regular && isProgramImage(fd.get());
+    }
+    if (!regular)
+        return refused("It is not a file.");
+    if (!image)
+        return refused("It is not a program: neither an executable image nor a script whose first line begins "
+                       "with \"#!\".");
+    std::vector<std::string> argv{native};
+    argv.insert(argv.end(), run.arguments.begin(), run.arguments.end());
+    if (int err = startDetached(argv, false))
+        return refused(std::strerror(err));
+    return {true, {}};
 }
 
 } // namespace platform::posix

@@ -11,6 +11,7 @@ public:
     bool deleteTree(const std::string& path) override;
     std::optional<std::string> displayName(const std::string& path) override;
     bool execute(const ShellRequest& request) override;
+    ProgramStart runProgram(const ProgramRun& run) override;
 
 private:
     const DriveMap& map_;

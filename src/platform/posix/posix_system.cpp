@@ -2,21 +2,25 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/posix/folder_handle.h"
+
 namespace platform::posix {
 
 namespace {
 
+// Closing the descriptor releases the lock.
 class FlockMutex : public NamedMutex {
 public:
-    explicit FlockMutex(int fd) : fd_(fd) {}
-    ~FlockMutex() override { ::close(fd_); } // closing releases the lock
+    explicit FlockMutex(Descriptor fd) : fd_(std::move(fd)) {}
+
 private:
-    int fd_;
+    Descriptor fd_;
 };
 
 std::string nativeCwd() {
@@ -53,15 +57,20 @@ std::string PosixSystem::mutexPath(const std::string& name) const {
 
 MutexResult PosixSystem::acquireMutex(const std::string& name, std::unique_ptr<NamedMutex>& held) {
     std::string path = mutexPath(name);
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
+    // The folder may be shared with other users (/tmp): a link planted there is not
+    // followed (as root we would create a file wherever it points), and only a plain file
+    // of our own is a lock of ours. Anything else is as a mutex that cannot be made: the
+    // program starts, rather than let another user keep it from starting.
+    Descriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0600));
+    if (!fd)
+        return MutexResult::Failed;
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
         return MutexResult::Failed;
     // An advisory lock dies with its process: a copy that crashed never blocks the next.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
         return MutexResult::Busy;
-    }
-    held = std::make_unique<FlockMutex>(fd);
+    held = std::make_unique<FlockMutex>(std::move(fd));
     return MutexResult::Acquired;
 }
 
@@ -73,22 +82,13 @@ std::optional<std::string> PosixSystem::environment(const std::string& name) {
 }
 
 bool PosixSystem::inSystemArea(const std::string& path) {
-    // A machine root holds drives of a Windows layout and no operating system of its own.
-    if (machineRoot_)
-        return false;
+    if (!areas_) {
+        if (machineRoot_)
+            return false;
+        areas_ = SystemAreas::ofThisMachine();
+    }
     std::string native = map_.toNative(path);
-    if (native.empty() || native[0] != '/')
-        return false;
-    // The first component of the path as it really runs, "." and ".." worked out.
-    std::string p = std::filesystem::path(native).lexically_normal().string();
-    size_t end = p.find('/', 1);
-    std::string top = p.substr(1, end == std::string::npos ? std::string::npos : end - 1);
-    static const char* const areas[] = {"usr", "etc", "boot", "var", "opt", "srv", "bin", "sbin"};
-    for (const char* a : areas)
-        if (top == a)
-            return true;
-    // lib, lib32, lib64, libx32: the library folders of each word size.
-    return top.compare(0, 3, "lib") == 0 && top.find_first_not_of("x0123456789", 3) == std::string::npos;
+    return !native.empty() && areas_->reaches(native);
 }
 
 } // namespace platform::posix

@@ -2,14 +2,19 @@
 #include <optional>
 #include <string>
 
+#include "platform/posix/system_areas.h"
 #include "platform/system.h"
 
 namespace platform::posix {
 
 class PosixSystem : public System {
 public:
-    PosixSystem(const DriveMap& map, std::optional<std::string> machineRoot)
-        : map_(map), machineRoot_(std::move(machineRoot)) {}
+    // The system areas are `areas` when given; else none with a machine root (its drives
+    // hold no operating system of their own), and this machine's own without one, read
+    // when first asked for.
+    PosixSystem(const DriveMap& map, std::optional<std::string> machineRoot,
+                std::optional<SystemAreas> areas = std::nullopt)
+        : map_(map), machineRoot_(std::move(machineRoot)), areas_(std::move(areas)) {}
 
     std::string programFolder() override;
     std::string executablePath() override;
@@ -25,6 +30,7 @@ public:
 private:
     const DriveMap& map_;
     std::optional<std::string> machineRoot_;
+    std::optional<SystemAreas> areas_;
 };
 
 } // namespace platform::posix
