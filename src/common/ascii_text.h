@@ -3,12 +3,14 @@
 // case-insensitive rules fold the ASCII letters A-Z alone, so every other byte (the
 // UTF-8 of a Chinese name included) compares as it is.
 //
-// Places that knowingly do otherwise:
+// Places that knowingly do otherwise (they still use these rules, with a twist):
 // - the POSIX folder listing orders names by CompareText and breaks a tie by plain byte
 //   order, so "a" and "A" keep one stable order (platform::posix::PosixFileSystem);
-// - the registry splits a key path at "\" alone, since a key name may hold "/"
-//   (platform::HiveRegistry), and reads its file's lines at LF alone, dropping the CR
-//   before it, so a lone CR inside a value stays in the value (HiveRegistry::load).
+// - the registry and the version information split their paths at "\" alone, since a key
+//   or block name may hold "/" (platform::HiveRegistry, platform::queryVersionValue: SplitPath
+//   with "\\" as the one separator);
+// - the registry reads its file's lines at LF alone, dropping the CR before it, so a lone
+//   CR inside a value stays in the value (HiveRegistry::load).
 #include <string>
 #include <vector>
 
