@@ -237,8 +237,8 @@ public:
             line_->setText(qs(edit_.text()));
         if (p == Property::ReadOnly)
             line_->setReadOnly(edit_.readOnly());
-        if (p == Property::Bounds)
-            line_->setFrame(edit_.border);
+        if (p == Property::Style)
+            line_->setFrame(edit_.border());
     }
     bool eventFilter(QObject* o, QEvent* e) override {
         if (o == line_ && e->type() == QEvent::KeyPress && edit_.onKeyDown) {
@@ -280,14 +280,14 @@ public:
         }
         if (p == Property::ReadOnly)
             text_->setReadOnly(memo_.readOnly());
-        if (p == Property::Bounds) {
-            text_->setFrameShape(memo_.border ? QFrame::StyledPanel : QFrame::NoFrame);
-            text_->setLineWrapMode(memo_.wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-            if (!memo_.border) {
-                // Without a border the text sits on the window, as the system draws it.
-                text_->viewport()->setAutoFillBackground(false);
-                text_->setStyleSheet("QPlainTextEdit { background: transparent; }");
-            }
+        if (p == Property::Style) {
+            text_->setFrameShape(memo_.border() ? QFrame::StyledPanel : QFrame::NoFrame);
+            text_->setLineWrapMode(memo_.wordWrap() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+            // Without a border the text sits on the window, as the system draws it.
+            text_->viewport()->setAutoFillBackground(memo_.border());
+            QString sheet = memo_.border() ? QString() : QString("QPlainTextEdit { background: transparent; }");
+            if (text_->styleSheet() != sheet)
+                text_->setStyleSheet(sheet);
         }
     }
     Memo& memo_;

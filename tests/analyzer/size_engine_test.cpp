@@ -8,7 +8,7 @@
 #include "analyzer/size_engine.h"
 #include "analyzer/size_pool.h"
 #include "platform/platform.h"
-#include "settings/disk.h"
+#include "services/disk.h"
 #include "support/mount_stand_in.h"
 #include "support/temp_machine.h"
 #include "toolkit/control.h"

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <random>
 
+#include "common/ascii_text.h"
 #include "platform/errors.h"
 #include "platform/posix/folder_handle.h"
 #include "platform/posix/posix_deletion_rules.h"
@@ -34,17 +35,8 @@ FileTime toFileTime(std::int64_t sec, std::int64_t nsec) {
 }
 
 bool lessFolded(const std::string& a, const std::string& b) {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x -= 32;
-        if (y >= 'a' && y <= 'z') y -= 32;
-        if (x != y)
-            return x < y;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    return a < b; // names equal when folded: keep a stable order
+    int folded = CompareText(a, b);
+    return folded != 0 ? folded < 0 : a < b; // names equal when folded: keep a stable order
 }
 
 // The directory and reparse-point bits of an entry whose statx we have (not followed).
