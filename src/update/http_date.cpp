@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "platform/platform.h"
-#include "settings/date_time.h"
-#include "settings/system_helpers.h"
+#include "common/date_time.h"
+#include "services/clock_texts.h"
 
 namespace {
 

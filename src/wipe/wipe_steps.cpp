@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "settings/file_helpers.h"
-#include "settings/system_helpers.h"
+#include "common/paths.h"
+#include "services/folder_sizes.h"
+#include "services/machine_texts.h"
 #include "toolkit/toolkit.h"
 
 namespace {
