@@ -2,6 +2,7 @@
 // Files and folders, addressed by drive paths ("C:\dir\x"); native paths pass through.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ enum FileAttribute : std::uint32_t {
     FA_VOLUME = 0x8,
     FA_DIRECTORY = 0x10,
     FA_ARCHIVE = 0x20,
+    FA_TEMPORARY = 0x100,
     FA_REPARSE_POINT = 0x400, // symbolic link or mount point: never entered by a walk
 };
 
@@ -42,6 +44,18 @@ enum class ListDetail {
            // and links get one each, to tell mounts and link targets apart)
     Sizes, // as Names, plus the size of files: one stat per file, none for "." and ".."
     Full,  // every field
+};
+
+// A file open for reading or writing in pieces; closed when destroyed.
+class OpenFile {
+public:
+    virtual ~OpenFile() = default;
+    // Reads up to n bytes at the position: the count, 0 at the end, -1 on failure.
+    virtual std::int64_t read(void* into, std::size_t n) = 0;
+    // Writes all n bytes at the position; false on failure.
+    virtual bool write(const void* bytes, std::size_t n) = 0;
+    virtual bool seek(std::int64_t position) = 0;
+    virtual std::int64_t size() = 0;
 };
 
 class FileSystem {
@@ -73,6 +87,13 @@ public:
     virtual bool removeDirectory(const std::string& path) = 0;  // an empty folder
     virtual bool renameFile(const std::string& from, const std::string& to) = 0;
     virtual bool createDirectory(const std::string& path) = 0;
+
+    // An existing file opened for reading; nullptr when it cannot be opened (lastErrorText).
+    virtual std::unique_ptr<OpenFile> openFile(const std::string& path) = 0;
+    // A new file opened for reading and writing, with these attributes where the system keeps
+    // them (FA_READONLY, FA_HIDDEN, FA_TEMPORARY); nullptr when the name is taken or the file
+    // cannot be created.
+    virtual std::unique_ptr<OpenFile> createFile(const std::string& path, std::uint32_t attributes) = 0;
 
     // Drive type of a root "X:\" (DriveType), DRIVE_NO_ROOT_DIR for unmapped letters.
     virtual std::uint8_t driveType(const std::string& root) = 0;

@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/http.h"
 #include "platform/machine.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -22,6 +23,7 @@ struct Services {
     Registry* registry = nullptr;
     TextCodec* text = nullptr;
     VersionInfo* version = nullptr;
+    Http* http = nullptr;
 };
 
 // The installed services; installing replaces the previous set (tests restore it).
@@ -36,6 +38,7 @@ inline Machine& machine() { return *services().machine; }
 inline Registry& registry() { return *services().registry; }
 inline TextCodec& text() { return *services().text; }
 inline VersionInfo& versionInfo() { return *services().version; }
+inline Http& http() { return *services().http; }
 
 // Drive path <-> native path through the installed drive map.
 std::string toNative(const std::string& path);

@@ -92,6 +92,10 @@ struct GatedFiles : platform::FileSystem {
     bool removeDirectory(const std::string& p) override { return real->removeDirectory(p); }
     bool renameFile(const std::string& a, const std::string& b) override { return real->renameFile(a, b); }
     bool createDirectory(const std::string& p) override { return real->createDirectory(p); }
+    std::unique_ptr<platform::OpenFile> openFile(const std::string& p) override { return real->openFile(p); }
+    std::unique_ptr<platform::OpenFile> createFile(const std::string& p, std::uint32_t a) override {
+        return real->createFile(p, a);
+    }
     std::uint8_t driveType(const std::string& r) override { return real->driveType(r); }
     bool diskFreeSpace(const std::string& r, std::int64_t& t, std::int64_t& f) override {
         return real->diskFreeSpace(r, t, f);

@@ -366,6 +366,74 @@ bool PosixFileSystem::diskFreeSpace(const std::string& root, std::int64_t& total
     return true;
 }
 
+namespace {
+
+class PosixOpenFile : public OpenFile {
+public:
+    explicit PosixOpenFile(int fd) : fd_(fd) {}
+    ~PosixOpenFile() override { ::close(fd_); }
+    PosixOpenFile(const PosixOpenFile&) = delete;
+    PosixOpenFile& operator=(const PosixOpenFile&) = delete;
+
+    std::int64_t read(void* into, std::size_t n) override {
+        for (;;) {
+            ssize_t r = ::read(fd_, into, n);
+            if (r >= 0)
+                return r;
+            if (errno != EINTR)
+                return fail(), -1;
+        }
+    }
+    bool write(const void* bytes, std::size_t n) override {
+        const char* p = static_cast<const char*>(bytes);
+        while (n > 0) {
+            ssize_t w = ::write(fd_, p, n);
+            if (w < 0) {
+                if (errno == EINTR)
+                    continue;
+                return fail();
+            }
+            p += w;
+            n -= static_cast<std::size_t>(w);
+        }
+        return true;
+    }
+    bool seek(std::int64_t position) override { return ::lseek(fd_, position, SEEK_SET) >= 0 || fail(); }
+    std::int64_t size() override {
+        struct stat st;
+        return ::fstat(fd_, &st) == 0 ? st.st_size : (fail(), -1);
+    }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+std::unique_ptr<OpenFile> PosixFileSystem::openFile(const std::string& path) {
+    std::string p = native(path);
+    int fd = p.empty() ? (errno = ENOENT, -1) : ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(), nullptr;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return fail(), nullptr;
+    }
+    return std::make_unique<PosixOpenFile>(fd);
+}
+
+std::unique_ptr<OpenFile> PosixFileSystem::createFile(const std::string& path, std::uint32_t attributes) {
+    std::string p = native(path);
+    // Never through a link planted under the name: the name must be free.
+    mode_t mode = (attributes & FA_READONLY) ? 0444 : 0644;
+    int fd = p.empty() ? (errno = ENOENT, -1) : ::open(p.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0)
+        return fail(), nullptr;
+    return std::make_unique<PosixOpenFile>(fd);
+}
+
 std::string PosixFileSystem::lastErrorText() { return std::strerror(t_lastError); }
 
 } // namespace platform::posix

@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/posix/curl_http.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_machine.h"
@@ -128,6 +129,7 @@ PosixPlatform::PosixPlatform(std::optional<std::string> machineRoot) : machineRo
     clock_ = std::make_unique<PosixClock>();
     machine_ = std::make_unique<PosixMachine>(map_);
     registry_ = std::make_unique<HiveRegistry>();
+    http_ = std::make_unique<CurlHttp>();
     text_ = std::make_unique<PosixTextCodec>();
     version_ = std::make_unique<PosixVersionInfo>(map_);
     if (machineRoot_)
@@ -176,6 +178,7 @@ Services PosixPlatform::services() {
     s.registry = registry_.get();
     s.text = text_.get();
     s.version = version_.get();
+    s.http = http_.get();
     return s;
 }
 

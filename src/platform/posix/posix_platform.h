@@ -27,6 +27,7 @@ class PosixClock;
 class PosixMachine;
 class PosixTextCodec;
 class PosixVersionInfo;
+class CurlHttp;
 
 class PosixPlatform {
 public:
@@ -55,6 +56,7 @@ public:
     // One text for each hive that could not be read and was left out, naming its file
     // and line (also written to the standard error).
     const std::vector<std::string>& hiveProblems() const { return hiveProblems_; }
+    CurlHttp& http() { return *http_; }
     // A set of services wired to this platform, ready to install.
     Services services();
 
@@ -72,6 +74,7 @@ private:
     std::unique_ptr<PosixTextCodec> text_;
     std::unique_ptr<PosixVersionInfo> version_;
     std::vector<std::string> hiveProblems_;
+    std::unique_ptr<CurlHttp> http_;
 };
 
 } // namespace platform::posix

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -89,6 +90,12 @@ bool PosixSystem::inSystemArea(const std::string& path) {
     }
     std::string native = map_.toNative(path);
     return !native.empty() && areas_->reaches(native);
+}
+
+bool PosixSystem::setThreadPriority(int priority) {
+    // Nice values run from 19 (least) to -20 (most); the extremes stand for idle and time critical.
+    int nice = priority <= -15 ? 19 : priority >= 15 ? -20 : priority * -5;
+    return ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), nice) == 0;
 }
 
 } // namespace platform::posix

@@ -23,6 +23,8 @@ public:
     MutexResult acquireMutex(const std::string& name, std::unique_ptr<NamedMutex>& held) override;
     std::optional<std::string> environment(const std::string& name) override;
     bool inSystemArea(const std::string& path) override;
+    // As the thread's nice value; raising it above normal needs a privilege most users lack.
+    bool setThreadPriority(int priority) override;
 
     // Where the lock file of a named mutex lives.
     std::string mutexPath(const std::string& name) const;
