@@ -199,6 +199,8 @@ public:
     void setReadOnly(bool b);
     bool upperCase = false; // typed letters become upper case
     bool border = true;
+    // Shown for each character instead of the text (a password field); 0: the text itself.
+    char passwordChar = 0;
     std::function<void()> onChange;
     // Key code (the system's virtual-key numbering); the handler may set it to 0.
     std::function<void(int& key)> onKeyDown;

@@ -25,6 +25,8 @@ public:
     bool inSystemArea(const std::string& path) override;
     // As the thread's nice value; raising it above normal needs a privilege most users lack.
     bool setThreadPriority(int priority) override;
+    std::vector<std::string> hostAddresses() override;
+    std::string tempFolder() override;
 
     // Where the lock file of a named mutex lives.
     std::string mutexPath(const std::string& name) const;
