@@ -49,7 +49,7 @@ TupSelfUpdaterUpgradeMessageForm::TupSelfUpdaterUpgradeMessageForm(const std::st
     setCaption(UpdaterMessage(0));
     borderStyle = toolkit::BorderStyle::Dialog;
     position = toolkit::FormPosition::ScreenCenter;
-    Icon.setImage("update_question");
+    Icon.setImage("update.question");
     Icon.setBounds(12, 12, 32, 32);
     const std::string framed = message.empty() ? std::string() : "\n" + message + "\n";
     Label1.setCaption(FormatUpdaterMessage(23, title, framed));
@@ -192,7 +192,7 @@ TupSelfUpdaterPasswordForm::TupSelfUpdaterPasswordForm(const std::string& fileNa
     setCaption(UpdaterMessage(11));
     borderStyle = toolkit::BorderStyle::Dialog;
     position = toolkit::FormPosition::ScreenCenter;
-    Image1.setImage("update_key");
+    Image1.setImage("update.key");
     Image1.setBounds(12, 12, 32, 32);
     Label1.setCaption(FormatUpdaterMessage(29, fileName));
     const int textHeight = 16 * WrappedLines(Label1.caption(), 50);

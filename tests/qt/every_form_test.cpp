@@ -24,6 +24,7 @@
 #include "settings/directory_dialog.h"
 #include "support/program_folder.h"
 #include "support/temp_machine.h"
+#include "update/updater_forms.h"
 #include "wipe/wipe_window.h"
 
 namespace {
@@ -43,6 +44,9 @@ const std::vector<std::pair<const char*, Make>>& programForms() {
         {"TFrm_Tips", make<TFrm_Tips>()},       {"TfrmUninstall", make<TfrmUninstall>()},
         {"TfrmCleaning", make<TfrmCleaning>()}, {"TFrm_Main", make<TFrm_Main>()},
         {"TfrmWipe", make<TfrmWipe>()},         {"TFolderBrowser", make<TFolderBrowser>()},
+        {"TupSelfUpdaterWizardForm", make<TupSelfUpdaterWizardForm>()},
+        {"TupSelfUpdaterPasswordForm", make<TupSelfUpdaterPasswordForm>()},
+        {"TupSelfUpdaterUpgradeMessageForm", make<TupSelfUpdaterUpgradeMessageForm>()},
     };
     return forms;
 }
