@@ -13,6 +13,7 @@
 #include <sstream>
 #include <thread>
 
+#include "app/start_window.h"
 #include "platform/posix/detached_process.h"
 #include "support/program_folder.h"
 #include "support/temp_machine.h"
@@ -57,6 +58,11 @@ protected:
 
     void SetUp() override {
         server.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+            if (req.path.rfind("/private/", 0) == 0 && req.get_header_value("Authorization") != "Basic dXNlcjpzZWNyZXQ=") {
+                res.status = 401;
+                res.set_header("WWW-Authenticate", "Basic realm=\"members\"");
+                return;
+            }
             auto it = served.find(req.path);
             if (it == served.end()) {
                 res.status = 404;
@@ -68,6 +74,9 @@ protected:
         port = server.bind_to_any_port("127.0.0.1");
         ASSERT_GT(port, 0);
         serverThread = std::thread([this] { server.listen_after_bind(); });
+        // A stop before the thread listens would leave it listening for ever.
+        while (!server.is_running())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
 
         fs::create_directories(machine.root() / "tmp");
         HelperPath() = (machine.root() / "tmp" / "Replacer3.exe").string();
@@ -328,6 +337,121 @@ TEST_F(Updater, ClosingTheFinishedWindowAsksAndYesReplacesNothing) {
     EXPECT_EQ(tk.messageBoxes[0].text, UpdaterMessage(27));
     EXPECT_EQ(tk.messageBoxes[0].caption, "QuorCleaner");
     EXPECT_TRUE(machine.shell().runs.empty());
+}
+
+TEST_F(Updater, CredentialsAskedForAreSentWithTheRepeatedRequest) {
+    publish("#version=8.0\r\n#url=" + url("/a.dat"), {{"/a.dat", "first"}});
+    served["/private/SelfUpdate.inf"] = served["/update/SelfUpdate.inf"];
+    u->InfoFileURL = url("/private/SelfUpdate.inf");
+    u->HTTPUsername = "user";
+    std::string text, startName;
+    tk.onModal("TupSelfUpdaterPasswordForm", [&](toolkit::Form& f) {
+        auto& d = static_cast<TupSelfUpdaterPasswordForm&>(f);
+        text = d.Label1.caption();
+        startName = d.UsernameEdit.text();
+        d.PasswordEdit.setText("secret");
+        d.OKBtn.click();
+    });
+    EXPECT_EQ(check(), "no update");
+    EXPECT_EQ(startName, "user");
+    EXPECT_EQ(text, "Access to remote file \"SelfUpdate.inf\" is password protected.\n\nPlease enter your username "
+                    "and password (received after registration) to continue software upgrade.");
+    EXPECT_EQ(u->HTTPPassword, "secret");
+}
+
+TEST_F(Updater, CancelledCredentialsCancelTheCheck) {
+    u->InfoFileURL = url("/private/SelfUpdate.inf");
+    tk.onModal("TupSelfUpdaterPasswordForm", [](toolkit::Form& f) {
+        static_cast<TupSelfUpdaterPasswordForm&>(f).CancelBtn.click();
+    });
+    EXPECT_EQ(check(), "aborted");
+    EXPECT_TRUE(u->Aborted());
+}
+
+TEST_F(Updater, TimedCheckRunsOnceWhenConnectedAndStaysQuiet) {
+    auto& reg = platform::registry();
+    const std::string key = "System\\CurrentControlSet\\Services\\RemoteAccess";
+    ASSERT_TRUE(reg.createKey(platform::RegistryRoot::LocalMachine, key));
+    auto connected = [&](std::uint32_t v) {
+        platform::RegistryValue value{platform::REG_DWORD, std::string(reinterpret_cast<const char*>(&v), 4)};
+        reg.writeValue(platform::RegistryRoot::LocalMachine, key, "Remote Connection", value);
+    };
+    publish("#version=8.0\r\n#url=" + url("/a.dat"), {{"/a.dat", "first"}});
+
+    connected(0);
+    EXPECT_FALSE(TupSelfUpdater::InternetConnected());
+    u->SetAutoCheck(true);
+    EXPECT_TRUE(tk.isRunning(u->AutoCheckTimer()));
+    tk.advance(10000);
+    EXPECT_TRUE(tk.isRunning(u->AutoCheckTimer())) << "without a connection the timer goes on";
+    EXPECT_FALSE(u->IsBusy());
+
+    // Connected, but no answer: no box, and the check is tried again ten seconds later.
+    connected(1);
+    EXPECT_TRUE(TupSelfUpdater::InternetConnected());
+    u->InfoFileURL = "http://127.0.0.1:1/update/SelfUpdate.inf";
+    tk.advance(10000);
+    EXPECT_FALSE(tk.isRunning(u->AutoCheckTimer()));
+    EXPECT_TRUE(tk.pumpUntil([&] { return !outcome.empty(); }));
+    EXPECT_EQ(outcome, "unreachable");
+    EXPECT_TRUE(tk.messageBoxes.empty());
+    EXPECT_TRUE(tk.isRunning(u->AutoCheckTimer()));
+
+    outcome.clear();
+    u->InfoFileURL = url("/update/SelfUpdate.inf");
+    tk.advance(10000);
+    EXPECT_TRUE(tk.pumpUntil([&] { return !outcome.empty(); }));
+    EXPECT_EQ(outcome, "no update");
+    EXPECT_TRUE(tk.messageBoxes.empty()) << "an automatic check finds nothing quietly";
+    EXPECT_FALSE(tk.isRunning(u->AutoCheckTimer())) << "once it got an answer the timer stays off";
+    u->SetAutoCheck(false);
+    u->SetAutoCheck(true);
+    EXPECT_FALSE(tk.isRunning(u->AutoCheckTimer())) << "the timer fires once";
+
+    outcome.clear();
+    u->StartUpdateCheck();
+    EXPECT_TRUE(tk.pumpUntil([&] { return !outcome.empty(); }));
+    EXPECT_EQ(tk.messageBoxes.size(), 1u) << "a check the user started says so";
+}
+
+TEST_F(Updater, RestartArgumentCallsAfterRestart) {
+    int calls = 0;
+    u->OnAfterRestart = [&](TupSelfUpdater&) { ++calls; };
+    u->Loaded({"/afterupgrade0"});
+    u->Loaded({"/afterupgrade"});
+    u->Loaded({"/afterupgradeX"});
+    u->Loaded({"other", "/afterupgrade0"});
+    u->Loaded({});
+    EXPECT_EQ(calls, 2);
+    u->SetRestartParams("");
+    EXPECT_EQ(u->RestartParams(), " ");
+}
+
+TEST_F(Updater, TheStartWindowsLabelStartsTheCheckWithThisProgramsSettings) {
+    TFrm_Wizard w;
+    TupSelfUpdater& s = w.SelfUpdater1;
+    EXPECT_EQ(s.VersionControl, byNumber);
+    EXPECT_EQ(s.VersionNumber, "8.0");
+    EXPECT_EQ(s.VersionDate, "09/01/2008");
+    EXPECT_EQ(s.MiscFilesUpgrade, mfuOnlyIfSizeDifferent);
+    EXPECT_EQ(s.ShowMessages, kAllUpdaterMessages);
+    EXPECT_EQ(s.RestartParams(), "/afterupgrade");
+    EXPECT_FALSE(s.AutoCheck());
+    EXPECT_EQ(s.Wizard.Language(), wlEnglish);
+    EXPECT_EQ(s.InfoFile.UpgradeMsg, "first release");
+    EXPECT_TRUE(s.HideDestination);
+    EXPECT_EQ(s.InfoFileURL.substr(s.InfoFileURL.size() - 22), "/update/SelfUpdate.inf");
+    EXPECT_FALSE(w.Label6.visible());
+
+    publish("#version=8.0\r\n#url=" + url("/a.dat"), {{"/a.dat", "first"}});
+    s.InfoFileURL = url("/update/SelfUpdate.inf");
+    s.Proxy.AccessType = atDirect;
+    bool none = false;
+    s.OnNoUpdateAvailable = [&](TupSelfUpdater&) { none = true; };
+    w.Label6.click();
+    EXPECT_TRUE(tk.pumpUntil([&] { return none; }));
+    ASSERT_EQ(tk.messageBoxes.size(), 1u);
+    EXPECT_EQ(tk.messageBoxes[0].text, UpdaterMessage(24));
 }
 
 TEST(UpdaterParts, ProgramPartOfAnOpenCommand) {
