@@ -46,6 +46,13 @@ enum class ListDetail {
     Full,  // every field
 };
 
+// While one lives, deletions in a row may share what the system knows of the files that
+// running programs hold open, looked up at most a fraction of a second before.
+class DeletionBatch {
+public:
+    virtual ~DeletionBatch() = default;
+};
+
 // A file open for reading or writing in pieces; closed when destroyed.
 class OpenFile {
 public:
@@ -83,11 +90,19 @@ public:
     // (the program killed while it wrote) are removed.
     virtual void writeFileAtomic(const std::string& path, const std::string& data) = 0;
 
-    virtual bool deleteFile(const std::string& path) = 0;       // a file or a link
+    // A file or a link. As the system does, it refuses (false) a file that a running
+    // process holds open, and sockets, named pipes and device files.
+    virtual bool deleteFile(const std::string& path) = 0;
+    // For a loop of deletions (on this thread): keep the result alive while it runs.
+    virtual std::unique_ptr<DeletionBatch> beginDeletions() { return nullptr; }
     virtual bool removeDirectory(const std::string& path) = 0;  // an empty folder
     virtual bool renameFile(const std::string& from, const std::string& to) = 0;
     virtual bool createDirectory(const std::string& path) = 0;
 
+    // True when the entry itself (a link is not followed) belongs to the user running the
+    // program; false when it is missing. Where every user has folders of their own, what
+    // the user can reach is theirs.
+    virtual bool ownedByUser(const std::string& path) { return exists(path); }
     // An existing file opened for reading; nullptr when it cannot be opened (lastErrorText).
     virtual std::unique_ptr<OpenFile> openFile(const std::string& path) = 0;
     // A new file opened for reading and writing, with these attributes where the system keeps

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/ascii_text.h"
+
 namespace platform {
 
 std::uint32_t RegistryValue::dword() const {
@@ -15,13 +17,7 @@ std::uint32_t RegistryValue::dword() const {
 
 namespace {
 
-std::string fold(const std::string& s) {
-    std::string f = s;
-    for (char& c : f)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return f;
-}
+std::string fold(const std::string& s) { return AsciiUpper(s); }
 
 void appendUtf8(std::string& out, std::uint32_t cp) {
     if (cp < 0x80) {
@@ -41,23 +37,9 @@ void appendUtf8(std::string& out, std::uint32_t cp) {
     }
 }
 
-// Key path components, without empty ones ("\a\\b\" gives a, b).
-std::vector<std::string> split(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string cur;
-    for (char c : path) {
-        if (c == '\\') {
-            if (!cur.empty())
-                parts.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty())
-        parts.push_back(cur);
-    return parts;
-}
+// Key path components, without empty ones ("\a\\b\" gives a, b). Only "\" separates:
+// a key name may hold "/".
+std::vector<std::string> split(const std::string& path) { return SplitPath(path, "\\"); }
 
 bool rootByName(const std::string& name, RegistryRoot& root) {
     static const std::pair<const char*, RegistryRoot> names[] = {
@@ -160,7 +142,7 @@ struct HiveRegistry::Key {
     std::map<std::string, std::pair<std::string, RegistryValue>> values; // folded -> (name, value)
 };
 
-HiveRegistry::HiveRegistry() = default;
+HiveRegistry::HiveRegistry(TextCodec* codec) : codec_(codec) {}
 HiveRegistry::~HiveRegistry() = default;
 
 HiveRegistry::Key* HiveRegistry::find(RegistryRoot root, const std::string& path, bool create) {
@@ -250,7 +232,8 @@ bool HiveRegistry::load(const std::string& raw, HiveProblem* problem) {
         } else if (raw.compare(0, 3, "\xEF\xBB\xBF") == 0) {
             text = raw.substr(3);
         } else {
-            text = raw;
+            // 8-bit text: UTF-8 as it is, anything else from the Chinese code page.
+            text = codec_ ? codec_->ansiToUtf8(raw) : raw;
         }
         std::vector<HiveLine> lines = hiveLines(text);
         size_t first = 0;
@@ -378,6 +361,8 @@ bool HiveRegistry::load(const std::string& raw, HiveProblem* problem) {
                 if (!hexBytes(data.substr(colon + 1), bytes))
                     continue;
                 v.type = type;
+                if (!wideData && codec_ && (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ))
+                    bytes = codec_->ansiToUtf8(bytes);
                 if (type == REG_SZ || type == REG_EXPAND_SZ) {
                     v.data = textOf(bytes, wideData);
                 } else if (type == REG_MULTI_SZ) {

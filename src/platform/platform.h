@@ -21,9 +21,9 @@ struct Services {
     Clock* clock = nullptr;
     Machine* machine = nullptr;
     Registry* registry = nullptr;
+    Http* http = nullptr;
     TextCodec* text = nullptr;
     VersionInfo* version = nullptr;
-    Http* http = nullptr;
 };
 
 // The installed services; installing replaces the previous set (tests restore it).
@@ -36,9 +36,9 @@ inline Shell& shell() { return *services().shell; }
 inline Clock& clock() { return *services().clock; }
 inline Machine& machine() { return *services().machine; }
 inline Registry& registry() { return *services().registry; }
+inline Http& http() { return *services().http; }
 inline TextCodec& text() { return *services().text; }
 inline VersionInfo& versionInfo() { return *services().version; }
-inline Http& http() { return *services().http; }
 
 // Drive path <-> native path through the installed drive map.
 std::string toNative(const std::string& path);

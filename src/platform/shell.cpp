@@ -1,5 +1,6 @@
 #include "platform/shell.h"
 
+#include "common/ascii_text.h"
 #include "platform/drive_map.h"
 
 namespace platform {
@@ -13,9 +14,7 @@ std::string driveDisplayName(char letter, std::uint8_t driveType) {
     case DRIVE_RAMDISK: kind = "RAM 磁盘"; break;
     default: kind = "本地磁盘"; break;
     }
-    if (letter >= 'a' && letter <= 'z')
-        letter = char(letter - 'a' + 'A');
-    return std::string(kind) + " (" + letter + ":)";
+    return std::string(kind) + " (" + AsciiUpper(letter) + ":)";
 }
 
 } // namespace platform

@@ -51,8 +51,6 @@ public:
     // The addresses this computer's own host name resolves to, in dotted form, in the
     // resolver's order; empty when it resolves to none.
     virtual std::vector<std::string> hostAddresses() { return {}; }
-    // The user's folder for temporary files, with a trailing separator.
-    virtual std::string tempFolder() { return {}; }
 };
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "update/info_signature.h"
 
+#include "common/ascii_text.h"
 #include "platform/signing.h"
 #include "update/update_info.h"
 
@@ -12,13 +13,6 @@ namespace {
 const char* const kSignatureKey = "#signature=";
 const char* const kDigestKey = "sha256:";
 
-std::string lowered(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 // Lines of the text without those that begin with one of the entries this file writes.
 std::string withoutOwnEntries(const std::string& text) {
     std::string out;
@@ -26,8 +20,8 @@ std::string withoutOwnEntries(const std::string& text) {
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
         end = end == std::string::npos ? text.size() : end + 1;
-        const std::string line = lowered(text.substr(pos, end - pos));
-        if (line.rfind(kSignatureKey, 0) != 0 && line.rfind(std::string("#") + kDigestKey, 0) != 0)
+        const std::string line = AsciiUpper(text.substr(pos, end - pos));
+        if (line.rfind(AsciiUpper(kSignatureKey), 0) != 0 && line.rfind(AsciiUpper(std::string("#") + kDigestKey), 0) != 0)
             out += text.substr(pos, end - pos);
         pos = end;
     }
@@ -74,7 +68,7 @@ std::string FromHex(const std::string& hex) {
 }
 
 bool InfoFileIsSigned(const std::string& text, const std::string& publicKeyHex) {
-    const std::size_t at = lowered(text).rfind(kSignatureKey);
+    const std::size_t at = AsciiUpper(text).rfind(AsciiUpper(kSignatureKey));
     if (at == std::string::npos)
         return false;
     std::size_t end = at + std::string(kSignatureKey).size();

@@ -5,30 +5,18 @@
 #include <cmath>
 #include <thread>
 
+#include "common/ascii_text.h"
+#include "common/date_time.h"
 #include "platform/platform.h"
-#include "settings/date_time.h"
+#include "services/clock_texts.h"
 #include "toolkit/toolkit.h"
 #include "update/embedded_replacer.h"
 #include "update/info_signature.h"
 
 namespace {
 
-bool equalsFolded(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (fold(a[i]) != fold(b[i]))
-            return false;
-    }
-    return true;
-}
-
 bool containsFolded(const std::string& text, const std::string& part) {
-    for (std::size_t i = 0; i + part.size() <= text.size(); ++i)
-        if (equalsFolded(text.substr(i, part.size()), part))
-            return true;
-    return false;
+    return Contains(AsciiUpper(text), AsciiUpper(part).c_str());
 }
 
 bool endsWithExtension(const std::string& s) {
@@ -86,7 +74,7 @@ void TupSelfUpdaterWizard::SetLanguage(TupSelfUpdaterLanguage l) {
 
 std::string& HelperPath() {
     static std::string path = [] {
-        std::string folder = platform::sys().tempFolder();
+        std::string folder = platform::machine().temporaryPath();
         if (folder.empty() || !platform::files().isDirectory(folder))
             folder = programFolder();
         return folder + "Replacer3.exe";
@@ -141,7 +129,7 @@ TupSelfUpdater::TupSelfUpdater() : timer_(nullptr, "AutoCheckTimer") {
         if (MiscFilesUpgrade == mfuOnlyIfSizeDifferent && length != 0 && files_.size() > 1) {
             const std::string target = destination_.substr(0, destination_.size() - 5);
             platform::DirEntry e;
-            if (!equalsFolded(AddressFileName(target), AddressFileName(platform::sys().executablePath())) &&
+            if (!SameText(AddressFileName(target), AddressFileName(platform::sys().executablePath())) &&
                 platform::files().findEntry(target, e) && !e.isDirectory())
                 can = static_cast<std::int64_t>(e.size) != length;
         }

@@ -49,8 +49,9 @@ struct TupSelfUpdaterInfo {
     std::string UpgradeMsg;
 };
 
-// The replacement program's file: the user's temporary folder (the program's folder when
-// there is none) and "Replacer3.exe". Fixed when first asked for; tests may set it.
+// The replacement program's file: the system's temporary folder (the program's folder when
+// there is none) and "Replacer3.exe". It is created anew, never through a name someone
+// else holds, and started only when written whole. Fixed when first asked for; tests may set it.
 std::string& HelperPath();
 
 // The program part of a command that opens a file type ("\"C:\\b\\x.exe\" -nohome \"%1\""

@@ -4,22 +4,15 @@
 #include <cstring>
 #include <limits>
 
-#include "settings/date_time.h"
+#include "common/ascii_text.h"
+#include "common/date_time.h"
 
 namespace {
 
-std::string lowered(const std::string& s) {
-    std::string out = s;
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 // The position just after "#key=" in the text, or npos.
 std::size_t entryStart(const std::string& text, const std::string& key) {
-    const std::string needle = "#" + lowered(key) + "=";
-    const std::size_t at = lowered(text).find(needle);
+    const std::string needle = "#" + AsciiUpper(key) + "=";
+    const std::size_t at = AsciiUpper(text).find(needle);
     return at == std::string::npos ? at : at + needle.size();
 }
 
@@ -72,8 +65,8 @@ std::string InfoValue(const std::string& text, const std::string& key) {
 }
 
 std::string InfoBlock(const std::string& text, const std::string& key) {
-    const std::string needle = "#" + lowered(key) + "={";
-    const std::size_t at = lowered(text).find(needle);
+    const std::string needle = "#" + AsciiUpper(key) + "={";
+    const std::size_t at = AsciiUpper(text).find(needle);
     if (at == std::string::npos)
         return {};
     const std::size_t start = at + needle.size();

@@ -87,7 +87,7 @@ TupSelfUpdaterWizardForm::TupSelfUpdaterWizardForm()
     Panel1.setBounds(8, 8, 122, 222);
     Image1.setParentName("Panel1");
     Image1.setBounds(2, 2, 118, 218);
-    Image1.stretch = true;
+    Image1.setStretch(true);
     const std::string product = " " + UpdaterString(kUpdaterProductLabel) + " ";
     AboutShadow.setCaption(product);
     AboutShadow.setBounds(9, 237, 120, 16);
@@ -107,7 +107,7 @@ TupSelfUpdaterWizardForm::TupSelfUpdaterWizardForm()
     LDownloadingFileFrom.setCaption(UpdaterMessage(5));
     LDownloadingFileFrom.setBounds(8, 18, 350, 16);
     FileURL.setBounds(8, 36, 350, 18);
-    FileURL.border = false;
+    FileURL.setBorder(false);
     FileURL.setReadOnly(true);
     FileURL.onKeyDown = [](int& key) { key = 0; }; // every key press is discarded
     FileSizeLab.setCaption(FormatUpdaterMessage(6, 0.0));
@@ -207,7 +207,7 @@ TupSelfUpdaterPasswordForm::TupSelfUpdaterPasswordForm(const std::string& fileNa
     UsernameEdit.setBounds(160, 2, 200, 20);
     PasswordLab.setCaption(UpdaterMessage(13));
     PasswordLab.setBounds(56, 32, 100, 16);
-    PasswordEdit.passwordChar = '*';
+    PasswordEdit.setPasswordChar('*');
     PasswordEdit.setBounds(160, 30, 200, 20);
     OKBtn.setCaption(UpdaterMessage(16));
     OKBtn.setBounds(200, 70, 80, 26);

@@ -11,7 +11,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/analyzer_window.h"
+#include "analyzer/analyzer_window.h"
 #include "app/splash_window.h"
 #include "app/start_window.h"
 #include "cleaner/cleaning_window.h"
@@ -21,7 +21,7 @@
 #include "programs/uninstall_window.h"
 #include "qt/control_binding.h"
 #include "qt_app.h"
-#include "settings/directory_dialog.h"
+#include "app/directory_dialog.h"
 #include "support/program_folder.h"
 #include "support/temp_machine.h"
 #include "update/updater_forms.h"

@@ -7,7 +7,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "settings/date_time.h"
+#include "common/date_time.h"
 #include "support/recorders.h"
 #include "support/temp_machine.h"
 #include "update/custom_http.h"

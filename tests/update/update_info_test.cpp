@@ -5,7 +5,7 @@
 #include <regex>
 
 #include "platform/signing.h"
-#include "settings/date_time.h"
+#include "common/date_time.h"
 #include "support/update_test_key.h"
 #include "update/info_signature.h"
 #include "update/update_info.h"

@@ -19,6 +19,7 @@
 #include "platform/posix/posix_text_codec.h"
 #include "platform/posix/posix_version_info.h"
 #include "platform/posix/system_areas.h"
+#include "platform/posix/posix_user_folders.h"
 
 namespace platform::posix {
 
@@ -128,9 +129,22 @@ PosixPlatform::PosixPlatform(std::optional<std::string> machineRoot) : machineRo
     shell_ = std::make_unique<PosixShell>(map_);
     clock_ = std::make_unique<PosixClock>();
     machine_ = std::make_unique<PosixMachine>(map_);
-    registry_ = std::make_unique<HiveRegistry>();
+    // The user's trash and desktop, and the temporary path: a machine root's own.
+    EnvironmentLookup env = [sys = system_.get()](const std::string& name) { return sys->environment(name); };
+    if (machineRoot_) {
+        shell_->setUserFolders(userFoldersOfMachineRoot(*machineRoot_, env));
+        machine_->setTemporaryPath("C:\\TEMP\\");
+    } else {
+        shell_->setUserFolders(userFoldersOfProcess(env));
+        std::string tmp = map_.toDrivePath("/tmp");
+        char separator = DriveMap::isDrivePath(tmp) ? '\\' : '/';
+        if (tmp.empty() || tmp.back() != separator)
+            tmp += separator;
+        machine_->setTemporaryPath(tmp);
+    }
     http_ = std::make_unique<CurlHttp>();
     text_ = std::make_unique<PosixTextCodec>();
+    registry_ = std::make_unique<HiveRegistry>(text_.get());
     version_ = std::make_unique<PosixVersionInfo>(map_);
     if (machineRoot_)
         loadHives();
@@ -176,9 +190,9 @@ Services PosixPlatform::services() {
     s.clock = clock_.get();
     s.machine = machine_.get();
     s.registry = registry_.get();
+    s.http = http_.get();
     s.text = text_.get();
     s.version = version_.get();
-    s.http = http_.get();
     return s;
 }
 

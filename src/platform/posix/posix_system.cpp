@@ -4,8 +4,8 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -79,6 +79,10 @@ MutexResult PosixSystem::acquireMutex(const std::string& name, std::unique_ptr<N
 }
 
 std::optional<std::string> PosixSystem::environment(const std::string& name) {
+    if (environment_) {
+        auto it = environment_->find(name);
+        return it == environment_->end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
     const char* v = std::getenv(name.c_str());
     if (!v)
         return std::nullopt;
@@ -120,22 +124,6 @@ std::vector<std::string> PosixSystem::hostAddresses() {
             out.push_back(text);
     }
     return out;
-}
-
-std::string PosixSystem::tempFolder() {
-    // The user's own folder first: a program written to a folder everyone may write to
-    // could be swapped before it starts.
-    for (const char* var : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
-        const char* v = std::getenv(var);
-        struct stat st;
-        if (v && *v == '/' && ::stat(v, &st) == 0 && S_ISDIR(st.st_mode)) {
-            std::string folder = v;
-            if (folder.back() != '/')
-                folder += '/';
-            return folder;
-        }
-    }
-    return "/tmp/";
 }
 
 } // namespace platform::posix

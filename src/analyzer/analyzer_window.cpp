@@ -1,4 +1,4 @@
-#include "app/analyzer_window.h"
+#include "analyzer/analyzer_window.h"
 
 TFrm_Main* Frm_Main = nullptr;
 
