@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -55,12 +57,36 @@ protected:
     std::vector<int> totals; // TotalPercentsDone by file index
     std::vector<int> totalIndex;
     std::string probe = readNative(QUOR_RESTART_PROBE);
+    std::mutex gateMutex;
+    std::condition_variable gateChanged;
+    bool gateOpen = false;
+
+    void openGate() {
+        {
+            std::lock_guard l(gateMutex);
+            gateOpen = true;
+        }
+        gateChanged.notify_all();
+    }
 
     void SetUp() override {
         server.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
             if (req.path.rfind("/private/", 0) == 0 && req.get_header_value("Authorization") != "Basic dXNlcjpzZWNyZXQ=") {
                 res.status = 401;
                 res.set_header("WWW-Authenticate", "Basic realm=\"members\"");
+                return;
+            }
+            if (req.path == "/slow.dat") {
+                // A first part, then nothing until the test lets the rest go.
+                res.set_content_provider(4000, "application/octet-stream",
+                                         [this](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                             if (offset > 0) {
+                                                 std::unique_lock l(gateMutex);
+                                                 gateChanged.wait(l, [&] { return gateOpen; });
+                                                 return false;
+                                             }
+                                             return sink.write(std::string(1000, 's').data(), 1000);
+                                         });
                 return;
             }
             auto it = served.find(req.path);
@@ -109,6 +135,7 @@ protected:
     }
 
     void TearDown() override {
+        openGate();
         u.reset();
         server.stop();
         if (serverThread.joinable())
@@ -452,6 +479,25 @@ TEST_F(Updater, TheStartWindowsLabelStartsTheCheckWithThisProgramsSettings) {
     EXPECT_TRUE(tk.pumpUntil([&] { return none; }));
     ASSERT_EQ(tk.messageBoxes.size(), 1u);
     EXPECT_EQ(tk.messageBoxes[0].text, UpdaterMessage(24));
+}
+
+TEST_F(Updater, CancellingDuringATransferDeletesItsPartialCopy) {
+    publish("#version=8.1\r\n#url=" + url("/slow.dat"), {{"/slow.dat", std::string(4000, 's')}});
+    acceptUpgrade();
+    u->TransferBufferSize = 500; // a chunk the first part fills
+    bool started = false;
+    u->OnProgress = [&](TupSelfUpdater&, const std::string&, std::int64_t, std::int64_t, std::int64_t, std::int64_t,
+                        int, int, float) { started = true; };
+    u->StartUpdateCheck();
+    ASSERT_TRUE(tk.pumpUntil([&] { return started; }));
+    EXPECT_TRUE(has("slow.dat.uTMP"));
+    tk.answers.push_back(toolkit::IDYES);
+    u->WizardForm()->CancelBtn.click();
+    EXPECT_EQ(outcome, "aborted");
+    EXPECT_EQ(tk.messageBoxes.size(), 1u);
+    EXPECT_FALSE(has("slow.dat.uTMP")) << "a later update would install the partial copy";
+    EXPECT_TRUE(u->WizardForm()->Closed());
+    EXPECT_TRUE(machine.shell().runs.empty());
 }
 
 TEST(UpdaterParts, ProgramPartOfAnOpenCommand) {
