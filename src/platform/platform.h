@@ -7,6 +7,7 @@
 #include "platform/machine.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/shell_namespace.h"
 #include "platform/system.h"
 #include "platform/text_codec.h"
 #include "platform/version_info.h"
@@ -22,6 +23,7 @@ struct Services {
     Registry* registry = nullptr;
     TextCodec* text = nullptr;
     VersionInfo* version = nullptr;
+    ShellNamespace* shellNamespace = nullptr;
 };
 
 // The installed services; installing replaces the previous set (tests restore it).
@@ -36,6 +38,7 @@ inline Machine& machine() { return *services().machine; }
 inline Registry& registry() { return *services().registry; }
 inline TextCodec& text() { return *services().text; }
 inline VersionInfo& versionInfo() { return *services().version; }
+inline ShellNamespace& shellNamespace() { return *services().shellNamespace; }
 
 // Drive path <-> native path through the installed drive map.
 std::string toNative(const std::string& path);

@@ -14,6 +14,7 @@
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_machine.h"
 #include "platform/posix/posix_shell.h"
+#include "platform/posix/posix_shell_namespace.h"
 #include "platform/posix/posix_system.h"
 #include "platform/posix/posix_text_codec.h"
 #include "platform/posix/posix_version_info.h"
@@ -130,6 +131,7 @@ PosixPlatform::PosixPlatform(std::optional<std::string> machineRoot) : machineRo
     registry_ = std::make_unique<HiveRegistry>();
     text_ = std::make_unique<PosixTextCodec>();
     version_ = std::make_unique<PosixVersionInfo>(map_);
+    namespace_ = std::make_unique<PosixShellNamespace>(map_, *files_);
     if (machineRoot_)
         loadHives();
 }
@@ -176,6 +178,7 @@ Services PosixPlatform::services() {
     s.registry = registry_.get();
     s.text = text_.get();
     s.version = version_.get();
+    s.shellNamespace = namespace_.get();
     return s;
 }
 
