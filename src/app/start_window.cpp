@@ -1,6 +1,6 @@
 #include "app/start_window.h"
 
-#include "app/analyzer_window.h"
+#include "analyzer/analyzer_window.h"
 #include "cleaner/cleaning_window.h"
 #include "info/tips_window.h"
 #include "options/option_window.h"

@@ -67,6 +67,7 @@ enum class ControlKind {
     MenuItem,
     BalloonHints,
     HtmlView,
+    ComboBox,
     Custom, // drawn by a front-end piece of its own (charts, trees of later windows)
 };
 

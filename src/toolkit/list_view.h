@@ -112,6 +112,9 @@ public:
     std::function<void(int index, bool checked)> onItemChecked; // the user's toggle
     std::function<void(int index, bool selected)> onSelectItem;
     std::function<void(int index, int subItem, ItemStyle& style)> onCustomDraw;
+    // A key pressed while the list has the focus (the system's virtual-key code); a
+    // handler that sets it to 0 keeps the list's own behaviour from it.
+    std::function<void(int& key)> onKeyDown;
 
     // What a user does, for front ends and tests.
     void userToggleCheck(int index);
@@ -123,6 +126,12 @@ public:
         if (onColumnClick) onColumnClick(column);
     }
     int userFind(FindKind kind, const std::string& text, int start, bool wrap) const;
+    // True when the handler took the key.
+    bool userKeyDown(int& key) {
+        if (onKeyDown)
+            onKeyDown(key);
+        return key == 0;
+    }
 
     ItemStyle styleOf(int index, int subItem) const;
 

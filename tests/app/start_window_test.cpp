@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "app/analyzer_window.h"
+#include "analyzer/analyzer_window.h"
 #include "app/entry_point.h"
 #include "app/splash_window.h"
 #include "app/start_window.h"

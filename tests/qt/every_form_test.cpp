@@ -11,7 +11,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/analyzer_window.h"
+#include "analyzer/analyzer_window.h"
 #include "app/splash_window.h"
 #include "app/start_window.h"
 #include "cleaner/cleaning_window.h"
