@@ -160,7 +160,7 @@ struct HiveRegistry::Key {
     std::map<std::string, std::pair<std::string, RegistryValue>> values; // folded -> (name, value)
 };
 
-HiveRegistry::HiveRegistry() = default;
+HiveRegistry::HiveRegistry(TextCodec* codec) : codec_(codec) {}
 HiveRegistry::~HiveRegistry() = default;
 
 HiveRegistry::Key* HiveRegistry::find(RegistryRoot root, const std::string& path, bool create) {
@@ -250,7 +250,8 @@ bool HiveRegistry::load(const std::string& raw, HiveProblem* problem) {
         } else if (raw.compare(0, 3, "\xEF\xBB\xBF") == 0) {
             text = raw.substr(3);
         } else {
-            text = raw;
+            // 8-bit text: UTF-8 as it is, anything else from the Chinese code page.
+            text = codec_ ? codec_->ansiToUtf8(raw) : raw;
         }
         std::vector<HiveLine> lines = hiveLines(text);
         size_t first = 0;
@@ -378,6 +379,8 @@ bool HiveRegistry::load(const std::string& raw, HiveProblem* problem) {
                 if (!hexBytes(data.substr(colon + 1), bytes))
                     continue;
                 v.type = type;
+                if (!wideData && codec_ && (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ))
+                    bytes = codec_->ansiToUtf8(bytes);
                 if (type == REG_SZ || type == REG_EXPAND_SZ) {
                     v.data = textOf(bytes, wideData);
                 } else if (type == REG_MULTI_SZ) {

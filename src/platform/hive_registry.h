@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/registry.h"
+#include "platform/text_codec.h"
 
 namespace platform {
 
@@ -20,7 +21,9 @@ struct HiveProblem {
 
 class HiveRegistry : public Registry {
 public:
-    HiveRegistry();
+    // `codec` reads the 8-bit text of a file written on a Chinese system (GBK); without
+    // one such text is taken as it is.
+    explicit HiveRegistry(TextCodec* codec = nullptr);
     ~HiveRegistry() override;
 
     // Adds the keys and values of one hive file's bytes; later files override earlier
@@ -43,6 +46,7 @@ public:
 private:
     Key* find(RegistryRoot root, const std::string& path, bool create);
 
+    TextCodec* codec_;
     std::mutex mutex_;
     std::map<RegistryRoot, std::unique_ptr<Key>> roots_;
 };

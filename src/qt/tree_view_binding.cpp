@@ -164,8 +164,19 @@ public:
         connect(w->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& i) {
             if (syncing_)
                 return;
+            // A view that gets the focus with nothing chosen makes its first row current
+            // without selecting it: that is no choice of the user's.
+            if (i.isValid() && !view_->selectionModel()->isSelected(i))
+                return;
             TreeNode* n = model_->nodeOf(i);
             dispatch([this, n] { tree_.select(n); });
+        });
+        // A click on that current row selects it without moving the current row.
+        connect(w->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this](const QItemSelection& chosen) {
+            if (syncing_ || chosen.indexes().isEmpty())
+                return;
+            if (TreeNode* n = model_->nodeOf(chosen.indexes().front()); n && n != tree_.selected())
+                dispatch([this, n] { tree_.select(n); });
         });
     }
     ~TreeViewBinding() override { model_->detach(!dying_); }

@@ -151,6 +151,24 @@ TEST(Registry, MachineRootHivesAndKeysCreatedInMemory) {
     EXPECT_EQ(after, utf16le(kExport));
 }
 
+TEST(Registry, EightBitTextFromAChineseSystemIsReadAsGbk) {
+    testsupport::TempMachine m;
+    // "金山词霸" and "播放器" in GBK; the same file's UTF-8 text stays as it is.
+    const std::string gbkName = "\xbd\xf0\xc9\xbd\xb4\xca\xb0\xd4";
+    std::ofstream(m.root() / "system.reg", std::ios::binary)
+        << "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\" << gbkName << "]\r\n"
+        << "\"DisplayName\"=\"" << gbkName << " 2007\"\r\n"
+        << "\"Path\"=hex(2):b2,a5,b7,c5,c6,f7,00\r\n";
+    std::ofstream(m.root() / "user.reg", std::ios::binary)
+        << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\金山词霸]\r\n\"v\"=\"播放器\"\r\n";
+    m.reload();
+    auto& r = registry();
+    EXPECT_EQ(r.subkeys(RegistryRoot::LocalMachine, "SOFTWARE"), std::vector<std::string>{"金山词霸"});
+    EXPECT_EQ(r.readValue(RegistryRoot::LocalMachine, "SOFTWARE\\金山词霸", "DisplayName")->data, "金山词霸 2007");
+    EXPECT_EQ(r.readValue(RegistryRoot::LocalMachine, "SOFTWARE\\金山词霸", "Path")->data, "播放器");
+    EXPECT_EQ(r.readValue(RegistryRoot::CurrentUser, "Software\\金山词霸", "v")->data, "播放器");
+}
+
 TEST(Registry, EmptyWithoutAMachineRoot) {
     posix::PosixPlatform p(std::nullopt);
     EXPECT_TRUE(p.registry().subkeys(RegistryRoot::CurrentUser, "").empty());

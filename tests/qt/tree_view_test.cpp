@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QTest>
 #include <QPushButton>
 #include <QTreeView>
 
@@ -70,6 +73,27 @@ TEST(TreeViewBinding, OpeningANodeReadsItsChildrenOnceAndSelectionGoesBothWays) 
 
     f.tv.clear();
     EXPECT_EQ(m->rowCount(), 0);
+    f.hide();
+}
+
+TEST(TreeViewBinding, FocusWithNothingChosenChoosesNothing) {
+    qttest::app();
+    qtui::QtToolkit tk;
+    TreeForm f;
+    f.show();
+    auto* view = qobject_cast<QTreeView*>(tk.windowOf(f).widgetFor(f.tv));
+    ASSERT_NE(view, nullptr);
+    // The view makes its first row current when it gets the focus.
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(view, &focusIn);
+    EXPECT_TRUE(view->currentIndex().isValid());
+    EXPECT_EQ(f.tv.selected(), nullptr);
+    EXPECT_TRUE(f.changes.empty());
+    // A click on it afterwards is a choice.
+    QRect r = view->visualRect(view->model()->index(0, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
+    ASSERT_NE(f.tv.selected(), nullptr);
+    EXPECT_EQ(f.tv.selected()->text, "C:");
     f.hide();
 }
 

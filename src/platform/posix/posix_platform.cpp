@@ -128,8 +128,8 @@ PosixPlatform::PosixPlatform(std::optional<std::string> machineRoot) : machineRo
     shell_ = std::make_unique<PosixShell>(map_);
     clock_ = std::make_unique<PosixClock>();
     machine_ = std::make_unique<PosixMachine>(map_);
-    registry_ = std::make_unique<HiveRegistry>();
     text_ = std::make_unique<PosixTextCodec>();
+    registry_ = std::make_unique<HiveRegistry>(text_.get());
     version_ = std::make_unique<PosixVersionInfo>(map_);
     namespace_ = std::make_unique<PosixShellNamespace>(map_, *files_);
     if (machineRoot_)
