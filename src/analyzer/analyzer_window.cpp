@@ -715,7 +715,7 @@ void TFrm_Main::ListViewData(toolkit::ListItem& item) {
             size = "System Disk ";
         }
     } else {
-        size = entry->NeedsDetails ? "0KB" : SizeText(entry->SizeKB);
+        size = entry->NeedsDetails ? "0KB" : SizeText(std::int64_t(entry->SizeKB));
     }
     item.subItems = {size, entry->TypeName, entry->ModifiedText, AttributeLetters(std::uint32_t(entry->Attributes))};
 }
