@@ -8,12 +8,14 @@
 #include "options/option_window.h"
 #include "platform/platform.h"
 #include "programs/uninstall_window.h"
-#include "settings/date_time.h"
-#include "settings/disk.h"
-#include "settings/file_helpers.h"
+#include "app/window_helpers.h"
+#include "common/ascii_text.h"
+#include "common/date_time.h"
+#include "common/paths.h"
+#include "services/clock_texts.h"
+#include "services/disk.h"
 #include "settings/setting.h"
 #include "settings/settings_files.h"
-#include "settings/system_helpers.h"
 #include "toolkit/toolkit.h"
 #include "wipe/wipe_window.h"
 
@@ -66,14 +68,6 @@ template <class F>
 void ShowThenFree(F*& ref, FormOwner& owner) {
     F& form = Existing(ref, owner);
     WithCleanup([&] { form.showModal(); }, [&] { FreeAndNil(ref); });
-}
-
-std::string trimmed(const std::string& s) {
-    std::size_t a = s.find_first_not_of(" \t\r\n");
-    if (a == std::string::npos)
-        return {};
-    std::size_t b = s.find_last_not_of(" \t\r\n");
-    return s.substr(a, b - a + 1);
 }
 
 // The local date and time of a file time in the short date and long time form; empty for
@@ -232,9 +226,9 @@ TFrm_Main::TFrm_Main()
                          {"最近修改", 150},
                          {"属性", 60, toolkit::Alignment::Right}});
     ListView.setViewStyle(toolkit::ViewStyle::Report);
-    ListView.gridLines = true;
-    ListView.rowSelect = true;
-    ListView.readOnly = true;
+    ListView.setGridLines(true);
+    ListView.setRowSelect(true);
+    ListView.setReadOnly(true);
     ListView.setOwnerData(true);
     ListView.popupMenu = &PM_Files;
     ListView.setBounds(0, 108, 1000, 330);
@@ -623,7 +617,7 @@ void TFrm_Main::CheckShellItems(int first, int last) {
 void TFrm_Main::BrowseToParent() {
     platform::IdList q = platform::IdList::copyOf(FCurrentIdList.get());
     platform::IdListParent(q.get());
-    if (q && !platform::IdListIsEmpty(q.get()) && trimmed(PathBoxText()).size() > 3)
+    if (q && !platform::IdListIsEmpty(q.get()) && Trim(PathBoxText()).size() > 3)
         BrowseToIdList(q.get());
     else
         BrowseToIdList(platform::shellNamespace().myComputer().get());

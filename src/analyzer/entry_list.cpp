@@ -1,5 +1,7 @@
 #include "analyzer/entry_list.h"
 
+#include "common/ascii_text.h"
+
 #include <climits>
 #include <cstdio>
 
@@ -7,18 +9,6 @@ int SortColumn = 0;
 bool SortDescending = true;
 
 namespace {
-
-char fold(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
-
-int compareFolded(const std::string& a, const std::string& b) {
-    std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(fold(a[i])), y = static_cast<unsigned char>(fold(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
-}
 
 template <class T>
 int sign(T a, T b) {
@@ -29,7 +19,7 @@ bool beginsWith(const std::string& name, const std::string& prefix) {
     if (name.size() < prefix.size())
         return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (fold(name[i]) != fold(prefix[i]))
+        if (AsciiUpper(name[i]) != AsciiUpper(prefix[i]))
             return false;
     return true;
 }
@@ -76,9 +66,7 @@ std::string DriveTextOf(const std::string& pathBoxText, const std::string& capti
             return caption.substr(caption.size() - 3, 2) + "\\";
         return {};
     }
-    std::string s = pathBoxText;
-    for (char& c : s)
-        c = fold(c);
+    std::string s = AsciiUpper(pathBoxText);
     if (s.empty() || s.back() != '\\')
         s += '\\';
     return s;
@@ -86,9 +74,9 @@ std::string DriveTextOf(const std::string& pathBoxText, const std::string& capti
 
 int CompareEntries(const TShellItem& a, const TShellItem& b, int column) {
     switch (column) {
-    case 0: return compareFolded(a.DisplayName, b.DisplayName);
+    case 0: return CompareText(a.DisplayName, b.DisplayName);
     case 1: return sign(a.IsFolder ? 0 : a.SizeKB, b.IsFolder ? 0 : b.SizeKB);
-    case 2: return compareFolded(a.TypeName, b.TypeName);
+    case 2: return CompareText(a.TypeName, b.TypeName);
     case 3: return sign(a.LastWriteTime, b.LastWriteTime);
     case 4: return sign(AttributeLetters(std::uint32_t(a.Attributes)).compare(AttributeLetters(std::uint32_t(b.Attributes))), 0);
     default: return 0;

@@ -5,9 +5,10 @@
 #include <thread>
 
 #include "analyzer/size_pool.h"
+#include "common/paths.h"
 #include "platform/platform.h"
-#include "settings/disk.h"
-#include "settings/file_helpers.h"
+#include "services/disk.h"
+#include "services/folder_sizes.h"
 #include "toolkit/control.h"
 #include "toolkit/toolkit.h"
 
@@ -66,16 +67,15 @@ SizePool& pool() {
 // per entry, in listing order.
 std::int64_t walk(const std::string& folder, toolkit::ProgressBar* progress) {
     std::int64_t total = 0;
-    platform::files().listFolder(folder, platform::ListDetail::Sizes, [&](const platform::DirEntry& e) {
-        tick(progress);
-        total += static_cast<std::int64_t>(e.size); // 0 for folders and links
-        if (SizePool::enters(e)) {
-            pump();
-            if (!ScanAborted)
-                total += walk(JoinPath(folder, e.name), progress);
-        }
-        return true;
-    });
+    AddFileSizes(folder, total,
+                 {[&](const platform::DirEntry&) {
+                      tick(progress);
+                      return true;
+                  },
+                  [] {
+                      pump();
+                      return !ScanAborted;
+                  }});
     return total;
 }
 

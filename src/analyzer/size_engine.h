@@ -8,18 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "common/size_units.h"
+
 class TDisk;
 namespace toolkit {
 class ProgressBar;
 }
-
-// Size unit codes of FolderSize; any other code gives bytes.
-enum TSizeUnit : int {
-    suMegabytes = 0,
-    suKilobytes = 1,
-    suBytes = 2,
-    suGigabytes = 3,
-};
 
 // One labelled size of a folder scan.
 struct TSpaceEntry {

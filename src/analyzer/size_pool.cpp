@@ -4,8 +4,8 @@
 #include <chrono>
 
 #include "analyzer/size_engine.h"
+#include "common/paths.h"
 #include "platform/platform.h"
-#include "settings/file_helpers.h"
 
 // A walk lives on the stack of the folderBytes call that waits for it; workers reach it
 // through their tasks. The one rule that keeps that sound: a worker touches a walk only

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "services/folder_sizes.h"
 
 class SizePool {
 public:
@@ -21,9 +22,7 @@ public:
     int workers() const { return int(threads_.size()); }
 
     // A subfolder that a sizing walk goes into: links and mount points lead out of the tree.
-    static bool enters(const platform::DirEntry& e) {
-        return e.isDirectory() && !e.isDots() && !e.isReparsePoint();
-    }
+    static bool enters(const platform::DirEntry& e) { return EntersSubfolder(e); }
 
     // Called on the waiting thread every few milliseconds with the number of entries
     // listed since the last call, and once more when the walk is done.

@@ -58,12 +58,12 @@ TFrm_Wizard::TFrm_Wizard()
 
     Image1.setBounds(0, 0, 560, 80);
     Image1.setImage("wizard.banner");
-    Image1.stretch = true;
+    Image1.setStretch(true);
     lTitle.setBounds(24, 28, 380, 26);
     lTitle.setFont({toolkit::Color::White, true, 14});
     Image8.setBounds(0, 80, 560, 248);
     Image8.setImage("wizard.background");
-    Image8.stretch = true;
+    Image8.setStretch(true);
 
     struct Launcher {
         toolkit::Picture& picture;
@@ -96,7 +96,7 @@ TFrm_Wizard::TFrm_Wizard()
     RzSeparator1.setBounds(12, 334, 536, 2);
     mInfo.setBounds(24, 342, 512, 38);
     mInfo.setReadOnly(true);
-    mInfo.border = false;
+    mInfo.setBorder(false);
     mInfo.setText("提示: 点击功能按钮进入相应功能...");
     Bevel1.setBounds(12, 386, 536, 2);
 

@@ -5,11 +5,14 @@
 #include <exception>
 #include <numeric>
 
+#include "app/directory_dialog.h"
+#include "app/window_helpers.h"
+#include "common/ascii_text.h"
+#include "common/sort_keys.h"
 #include "platform/platform.h"
-#include "settings/directory_dialog.h"
-#include "settings/file_helpers.h"
+#include "services/clock_texts.h"
+#include "services/folder_sizes.h"
 #include "settings/settings_files.h"
-#include "settings/system_helpers.h"
 #include "toolkit/toolkit.h"
 
 TfrmCleaning* frmCleaning = nullptr;
@@ -21,31 +24,6 @@ namespace {
 
 const char* const kScanIdle = "开始清理 (&S)";
 const char* const kScanBusy = "暂停 (&P) ||";
-
-std::string upperCase(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return s;
-}
-
-bool inProtectedWords(const std::string& path) {
-    std::string upper = upperCase(path);
-    return upper.find("SETTINGS") != std::string::npos || upper.find("WINDOWS") != std::string::npos;
-}
-
-// Byte by byte, ASCII letters without regard to case.
-int compareText(const std::string& a, const std::string& b) {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
-        if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
-}
 
 // The path a row stands for: its caption, cut at "<Dir>" for a folder.
 std::string rowPath(const std::string& caption, bool& isFolder) {
@@ -69,7 +47,7 @@ double sortKey(const TJunkRow& row, int column) {
 // The comparison of two rows under `column`, from their captions and sort keys.
 int compareRows(const std::string& captionA, const std::string& captionB, double keyA, double keyB, int column,
                 bool descending) {
-    int cmp = column == 0 ? compareText(captionA, captionB) : SignOf(keyA - keyB);
+    int cmp = column == 0 ? CompareText(captionA, captionB) : SignOf(keyA - keyB);
     return descending ? -cmp : cmp;
 }
 
@@ -100,10 +78,10 @@ TfrmCleaning::TfrmCleaning()
     Lv_GarbageList.setColumns({{"文件名称", 260}, {"文件大小", 90, toolkit::Alignment::Right},
                                {"创建日期", 85}, {"最后修改日期", 85}, {"最后读取日期", 85}});
     Lv_GarbageList.setViewStyle(toolkit::ViewStyle::Report);
-    Lv_GarbageList.checkBoxes = true;
-    Lv_GarbageList.rowSelect = true;
-    Lv_GarbageList.gridLines = true;
-    Lv_GarbageList.readOnly = true;
+    Lv_GarbageList.setCheckBoxes(true);
+    Lv_GarbageList.setRowSelect(true);
+    Lv_GarbageList.setGridLines(true);
+    Lv_GarbageList.setReadOnly(true);
     Lv_GarbageList.setOwnerData(true);
     Lv_GarbageList.popupMenu = &PM_FileOper;
     Lv_GarbageList.setBounds(8, 64, 624, 300);
@@ -253,13 +231,14 @@ void TfrmCleaning::Btn_CleanAllClick() {
     std::vector<Kept> kept;
     std::vector<std::string> deletedFolders;
     int deleted = 0, inProtectedArea = 0;
+    auto batch = files.beginDeletions();
     for (int i = 0; i < n; ++i) {
         TJunkRow& row = rows_[size_t(i)];
         if (row.checked) {
             bool isFolder;
             std::string path = rowPath(row.caption, isFolder);
             try {
-                if (inProtectedWords(path) || platform::sys().inSystemArea(path)) {
+                if (NamesSettingsOrWindows(AsciiUpper(path)) || platform::sys().inSystemArea(path)) {
                     ++inProtectedArea;
                     kept.push_back({std::move(row), false});
                 } else if (!StillHolds(row, path)) {
@@ -422,4 +401,123 @@ void TfrmCleaning::btnAddCleanDirClick() {
     d.Path = chosen;
     d.IncludeSubDir = true;
     d.IfClean = true;
+}
+
+// --- the scan, shown as it goes ---
+
+void TfrmCleaning::ScanAll(TSetting* settings) {
+    if (!settings)
+        return;
+    auto& tk = toolkit::Toolkit::current();
+    ScanCount = JunkCount = JunkSize = 0;
+    rows_.clear();
+    ++rowsEpoch_;
+    Lv_GarbageList.setItemCount(0);
+    Lv_GarbageList.clearSelection();
+    scrollPending_ = false;
+    // A deletion leaves the bar on its own range: each scan starts on the scan's.
+    progress_ = 0;
+    progressPending_ = false;
+    Pb_Process.setRange(0, kScanRange);
+    Pb_Process.setPosition(0);
+    Pump(true);
+
+    // By position: a handler run inside the scan may replace the list (a chosen folder).
+    for (int i = 0; i < settings->Directorys.Count(); ++i) {
+        TDirectory dir = settings->Directorys[i];
+        if (!dir.IfClean)
+            continue;
+        lCleanupDir.setText("[" + dir.Path + "]");
+        ScanFolder(dir.Path, *settings, dir.IncludeSubDir);
+    }
+
+    FlushView();
+    Pb_Process.setPosition(kScanRange);
+    std::string scanned = std::to_string(ScanCount), found = std::to_string(JunkCount), size = std::to_string(JunkSize);
+    Sb_status.setPanelText(1, "[扫描分析文件]: " + scanned + "  [发现垃圾文件]: " + found + "  [垃圾占用空间]: " + size +
+                                  " Byte");
+    if (!cbAutoClose.checked())
+        tk.messageBox("   本次磁盘扫描完成 !!!\n\r-----------------\n\r [共分析文件数量]: " + scanned +
+                          "  \n\r [发现垃圾文件数量]: " + found + " \n\r [垃圾文件空间占用]: " + size + " 字节",
+                      tk.applicationTitle(), toolkit::MB_OK);
+    tk.setCursor(toolkit::Cursor::Default);
+}
+
+void TfrmCleaning::ScanFolder(const std::string& folder, const TSetting& settings, bool descend) {
+    Scanner.Scan(folder, TJunkScanner::MakePlan(settings, mIgnoreList.lines()), descend);
+    FlushView();
+}
+
+JunkScanSink::Place TfrmCleaning::NextPlace() const { return {rows_.size(), rowsEpoch_}; }
+
+void TfrmCleaning::AddFound(TJunkRow row) { AddRow(std::move(row), true); }
+
+void TfrmCleaning::AddEmptyFolder(TJunkRow row, Place place) {
+    if (place.epoch != rowsEpoch_ || place.index >= rows_.size()) {
+        AddRow(std::move(row), false);
+    } else {
+        rows_.insert(rows_.begin() + std::ptrdiff_t(place.index), std::move(row));
+        // Above rows the list shows already: the selection stays on the finding it was on.
+        if (int(place.index) < Lv_GarbageList.count())
+            Lv_GarbageList.insertRows(int(place.index));
+    }
+}
+
+void TfrmCleaning::EnteredFolder(const std::string& folder) {
+    scanningFolder_ = folder;
+    captionPending_ = true;
+}
+
+void TfrmCleaning::CountsChanged() { countsPending_ = true; }
+
+void TfrmCleaning::ScannedFile(const std::string& name) {
+    progress_ = (progress_ + 1) % kScanRange;
+    progressPending_ = true;
+    scanningName_ = name;
+    statusPending_ = true;
+}
+
+void TfrmCleaning::AddRow(TJunkRow row, bool scroll) {
+    rows_.push_back(std::move(row));
+    scrollPending_ = scrollPending_ || scroll;
+}
+
+void TfrmCleaning::Pump(bool always) {
+    auto now = std::chrono::steady_clock::now();
+    if (!always && PumpSliceMs > 0 && now - lastPump_ < std::chrono::milliseconds(PumpSliceMs))
+        return;
+    FlushView();
+    toolkit::Toolkit::current().processMessages();
+    lastPump_ = std::chrono::steady_clock::now();
+}
+
+void TfrmCleaning::FlushView() {
+    if (Lv_GarbageList.count() != int(rows_.size()))
+        Lv_GarbageList.setItemCount(int(rows_.size()));
+    if (scrollPending_) {
+        scrollPending_ = false;
+        if (!rows_.empty())
+            Lv_GarbageList.makeVisible(int(rows_.size()) - 1);
+    }
+    if (statusPending_) {
+        statusPending_ = false;
+        Sb_status.setPanelText(0, "Scanning File [ " + scanningName_ + " ] ");
+    }
+    if (countsPending_) {
+        countsPending_ = false;
+        Sb_status.setPanelText(1, "[Scan File]: " + std::to_string(ScanCount) + "  [Junker Number]: " +
+                                      std::to_string(JunkCount) + "  [Size]: " + std::to_string(JunkSize) + " Byte");
+    }
+    // Only the walk moves the bar here: after the scan it stays full whatever flushes later.
+    if (progressPending_) {
+        progressPending_ = false;
+        // A deletion run inside the scan took the bar for its own range; the scan takes it back.
+        if (Pb_Process.min() != 0 || Pb_Process.max() != kScanRange)
+            Pb_Process.setRange(0, kScanRange);
+        Pb_Process.setPosition(progress_);
+    }
+    if (captionPending_) {
+        captionPending_ = false;
+        setCaption("Varnholt  ---  Is Scanning Direcotry [" + scanningFolder_ + "]  ");
+    }
 }

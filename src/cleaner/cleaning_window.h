@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "cleaner/junk_scanner.h"
@@ -15,7 +14,7 @@
 #include "toolkit/menu.h"
 #include "toolkit/timer.h"
 
-class TfrmCleaning : public toolkit::Form {
+class TfrmCleaning : public toolkit::Form, private JunkScanSink {
 public:
     TfrmCleaning();
     ~TfrmCleaning() override;
@@ -34,16 +33,17 @@ public:
     toolkit::PopupMenu PM_FileOper;
     toolkit::MenuItem Open1, Explorerthedirectory1, DeleteD1, Attribute1;
 
-    // The scan's counters and its stop flag.
-    std::int64_t ScanCount = 0;
-    std::int64_t JunkCount = 0;
-    std::int64_t JunkSize = 0;
-    bool Running = false;
+    // The junk scan, and its counters and stop flag under the window's names.
+    TJunkScanner Scanner{*this};
+    std::int64_t& ScanCount = Scanner.ScanCount;
+    std::int64_t& JunkCount = Scanner.JunkCount;
+    std::int64_t& JunkSize = Scanner.JunkSize;
+    bool& Running = Scanner.Running;
 
     // The findings, in list order.
     const std::vector<TJunkRow>& Rows() const { return rows_; }
 
-    // The scan. ScanAll does nothing without a settings object.
+    // The scan, by the scanner. ScanAll does nothing without a settings object.
     void ScanAll(TSetting* settings);
     void ScanFolder(const std::string& folder, const TSetting& settings, bool descend);
 
@@ -73,23 +73,17 @@ public:
     void RzBitBtn1Click();
 
 private:
-    // What one scan compares with, worked out once instead of per entry.
-    struct ScanPlan {
-        std::vector<std::string> keys;            // keys of the active patterns, in order
-        std::unordered_set<std::string> ignored;  // the ignore list, upper case
-        bool zeroFiles = false, emptyFolders = false;
-    };
-    ScanPlan MakePlan(const TSetting& settings) const;
-    // What a walk of a folder found out about it: whether any file lies below it.
-    enum class Content { Files, NoFile, Unknown /* stopped before the end */ };
-    Content ScanIn(const std::string& folder, bool descend);
-    // Lists `path` as an empty folder, at row `at` when nothing moved the rows since.
-    void AddEmptyFolderRow(const std::string& path, const platform::DirEntry& entry, size_t at, unsigned epoch);
-    bool JunkKeyIn(const std::string& upperName) const;
+    // What the scanner hands the window.
+    Place NextPlace() const override;
+    void AddFound(TJunkRow row) override;
+    void AddEmptyFolder(TJunkRow row, Place place) override;
+    void EnteredFolder(const std::string& folder) override;
+    void CountsChanged() override;
+    void ScannedFile(const std::string& name) override;
+    // Lets the window process its messages once the time slice is over (or always).
+    void Pump(bool always = false) override;
     void AddRow(TJunkRow row, bool scroll);
 
-    // Lets the window process its messages once the time slice is over (or always).
-    void Pump(bool always = false);
     // Hands what changed since the last repaint to the controls: new rows, one scroll,
     // the status texts, the progress and the caption.
     void FlushView();
@@ -103,7 +97,6 @@ private:
     std::vector<TJunkRow> rows_;
     // Counts the changes that move rows (removal, sorting, a new scan).
     unsigned rowsEpoch_ = 0;
-    ScanPlan plan_;
     std::chrono::steady_clock::time_point lastPump_;
     // View state not yet handed to the controls.
     bool scrollPending_ = false;

@@ -1,31 +1,17 @@
-// The junk scan: walks the directories of the settings and lists what it judges to be junk.
+// The junk scan: walks folders and lists what it judges to be junk.
 #include "cleaner/junk_scanner.h"
 
 #include <algorithm>
 
-#include "cleaner/cleaning_window.h"
+#include "common/ascii_text.h"
 #include "platform/platform.h"
-#include "settings/date_time.h"
-#include "settings/file_helpers.h"
-#include "settings/system_helpers.h"
-#include "toolkit/toolkit.h"
+#include "services/clock_texts.h"
+#include "services/folder_sizes.h"
+#include "settings/setting.h"
 
-namespace {
-
-// ASCII letters only, as the system folds names.
-std::string upperCase(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return s;
+bool NamesSettingsOrWindows(const std::string& upperPath) {
+    return Contains(upperPath, "SETTINGS") || Contains(upperPath, "WINDOWS");
 }
-
-bool contains(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
-
-// The pattern test lists only what lies in the Windows or the profile areas.
-bool inJunkArea(const std::string& upper) { return contains(upper, "SETTINGS") || contains(upper, "WINDOWS"); }
-
-} // namespace
 
 std::string PatternKey(const std::string& pattern) {
     std::string key;
@@ -47,72 +33,33 @@ std::string RowSizeText(const TJunkRow& row) { return std::to_string(row.size) +
 
 std::string RowDateText(platform::FileTime time) { return FormatDateTime("m/d/yyyy", FileTimeToLocalDateTime(time)); }
 
-TfrmCleaning::ScanPlan TfrmCleaning::MakePlan(const TSetting& settings) const {
-    ScanPlan plan;
+TJunkScanner::Plan TJunkScanner::MakePlan(const TSetting& settings, const std::vector<std::string>& ignoreList) {
+    Plan plan;
     for (const TGarbage& g : settings.Garbages) {
         std::string key = PatternKey(g.GarbageName);
         if (g.Ifclean && !key.empty())
             plan.keys.push_back(std::move(key));
     }
-    for (const std::string& line : mIgnoreList.lines())
-        plan.ignored.insert(upperCase(line));
+    for (const std::string& line : ignoreList)
+        plan.ignored.insert(AsciiUpper(line));
     plan.zeroFiles = settings.IfCleanZeroFile;
     plan.emptyFolders = settings.IfCleanZeroDir;
     return plan;
 }
 
-void TfrmCleaning::ScanAll(TSetting* settings) {
-    if (!settings)
-        return;
-    auto& tk = toolkit::Toolkit::current();
-    ScanCount = JunkCount = JunkSize = 0;
-    rows_.clear();
-    ++rowsEpoch_;
-    Lv_GarbageList.setItemCount(0);
-    Lv_GarbageList.clearSelection();
-    scrollPending_ = false;
-    // A deletion leaves the bar on its own range: each scan starts on the scan's.
-    progress_ = 0;
-    progressPending_ = false;
-    Pb_Process.setRange(0, kScanRange);
-    Pb_Process.setPosition(0);
-    Pump(true);
-
-    // By position: a handler run inside the scan may replace the list (a chosen folder).
-    for (int i = 0; i < settings->Directorys.Count(); ++i) {
-        TDirectory dir = settings->Directorys[i];
-        if (!dir.IfClean)
-            continue;
-        lCleanupDir.setText("[" + dir.Path + "]");
-        ScanFolder(dir.Path, *settings, dir.IncludeSubDir);
-    }
-
-    FlushView();
-    Pb_Process.setPosition(kScanRange);
-    std::string scanned = std::to_string(ScanCount), found = std::to_string(JunkCount), size = std::to_string(JunkSize);
-    Sb_status.setPanelText(1, "[扫描分析文件]: " + scanned + "  [发现垃圾文件]: " + found + "  [垃圾占用空间]: " + size +
-                                  " Byte");
-    if (!cbAutoClose.checked())
-        tk.messageBox("   本次磁盘扫描完成 !!!\n\r-----------------\n\r [共分析文件数量]: " + scanned +
-                          "  \n\r [发现垃圾文件数量]: " + found + " \n\r [垃圾文件空间占用]: " + size + " 字节",
-                      tk.applicationTitle(), toolkit::MB_OK);
-    tk.setCursor(toolkit::Cursor::Default);
-}
-
-void TfrmCleaning::ScanFolder(const std::string& folder, const TSetting& settings, bool descend) {
-    plan_ = MakePlan(settings);
+void TJunkScanner::Scan(const std::string& folder, const Plan& plan, bool descend) {
+    plan_ = plan;
     ScanIn(folder, descend);
-    FlushView();
 }
 
-bool TfrmCleaning::JunkKeyIn(const std::string& upperName) const {
+bool TJunkScanner::JunkKeyIn(const std::string& upperName) const {
     for (const std::string& key : plan_.keys)
         if (upperName.find(key) != std::string::npos)
             return true;
     return false;
 }
 
-TfrmCleaning::Content TfrmCleaning::ScanIn(const std::string& folder, bool descend) {
+TJunkScanner::Content TJunkScanner::ScanIn(const std::string& folder, bool descend) {
     auto& files = platform::files();
     std::string d = folder;
     if (d.empty() || d.back() != '\\')
@@ -129,15 +76,14 @@ TfrmCleaning::Content TfrmCleaning::ScanIn(const std::string& folder, bool desce
     });
     if (!listed)
         return Content::Files; // what it holds is not known: never an empty folder
-    scanningFolder_ = d;
-    captionPending_ = true;
-    const std::string upperFolder = upperCase(d);
-    const bool folderInArea = inJunkArea(upperFolder);
+    sink_.EnteredFolder(d);
+    const std::string upperFolder = AsciiUpper(d);
+    const bool folderInArea = NamesSettingsOrWindows(upperFolder);
 
     bool noFile = true;
     platform::DirEntry found;
     for (const platform::DirEntry& e : entries) {
-        Pump();
+        sink_.Pump();
         if (!Running)
             return Content::Unknown;
         std::string path = d + e.name;
@@ -151,117 +97,60 @@ TfrmCleaning::Content TfrmCleaning::ScanIn(const std::string& folder, bool desce
             }
             if (!descend) {
                 if (plan_.emptyFolders && FolderHoldsNoFile(path))
-                    AddEmptyFolderRow(path, e, rows_.size(), rowsEpoch_);
+                    AddEmptyFolderRow(path, e, sink_.NextPlace());
                 continue;
             }
             // The walk below tells whether the folder holds a file, so it is not walked
             // twice; its row goes before the rows found inside it.
-            size_t at = rows_.size();
-            unsigned epoch = rowsEpoch_;
+            JunkScanSink::Place place = sink_.NextPlace();
             Content below = ScanIn(path, true);
             if (below == Content::Unknown && plan_.emptyFolders)
                 below = FolderHoldsNoFile(path) ? Content::NoFile : Content::Files;
             if (below == Content::NoFile && plan_.emptyFolders)
-                AddEmptyFolderRow(path, e, at, epoch);
+                AddEmptyFolderRow(path, e, place);
             noFile = noFile && below == Content::NoFile;
             continue;
         }
         noFile = false;
         if (!e.isReparsePoint()) {
             if (plan_.zeroFiles && e.size == 0) {
-                AddRow({path, 0, e.creationTime, e.lastWriteTime, e.lastAccessTime, TJunkKind::ZeroFile, true}, true);
-                Pump();
+                sink_.AddFound({path, 0, e.creationTime, e.lastWriteTime, e.lastAccessTime, TJunkKind::ZeroFile, true});
+                sink_.Pump();
             }
             if (!plan_.keys.empty()) {
-                std::string upperName = upperCase(e.name);
-                if ((folderInArea || inJunkArea(upperName)) && !plan_.ignored.count(upperName) &&
+                std::string upperName = AsciiUpper(e.name);
+                if ((folderInArea || NamesSettingsOrWindows(upperName)) && !plan_.ignored.count(upperName) &&
                     JunkKeyIn(upperName)) {
                     const platform::DirEntry* info = &e;
                     if (detail == platform::ListDetail::Full || files.findEntry(path, found)) {
                         if (detail == platform::ListDetail::Names)
                             info = &found;
                         auto size = static_cast<std::int64_t>(info->size);
-                        AddRow({path, size, info->creationTime, info->lastWriteTime, info->lastAccessTime,
-                                TJunkKind::JunkFile, true},
-                               true);
+                        sink_.AddFound({path, size, info->creationTime, info->lastWriteTime, info->lastAccessTime,
+                                        TJunkKind::JunkFile, true});
                         ++JunkCount;
                         JunkSize += size;
-                        countsPending_ = true;
-                        Pump();
+                        sink_.CountsChanged();
+                        sink_.Pump();
                     }
                 }
             }
         }
-        progress_ = (progress_ + 1) % kScanRange;
-        progressPending_ = true;
         ++ScanCount;
-        scanningName_ = e.name;
-        statusPending_ = true;
+        sink_.ScannedFile(e.name);
     }
     return noFile ? Content::NoFile : Content::Files;
 }
 
-void TfrmCleaning::AddEmptyFolderRow(const std::string& path, const platform::DirEntry& entry, size_t at,
-                                     unsigned epoch) {
+void TJunkScanner::AddEmptyFolderRow(const std::string& path, const platform::DirEntry& entry,
+                                     JunkScanSink::Place place) {
     const platform::DirEntry* info = &entry;
     platform::DirEntry found;
     if (entry.creationTime == 0 && platform::files().findEntry(path, found))
         info = &found; // a names-only listing has no dates
-    TJunkRow row{path + kDirMark, 0, info->creationTime, info->lastWriteTime, info->lastAccessTime,
-                 TJunkKind::EmptyFolder, true};
-    if (epoch != rowsEpoch_ || at >= rows_.size()) {
-        AddRow(std::move(row), false);
-    } else {
-        rows_.insert(rows_.begin() + std::ptrdiff_t(at), std::move(row));
-        // Above rows the list shows already: the selection stays on the finding it was on.
-        if (int(at) < Lv_GarbageList.count())
-            Lv_GarbageList.insertRows(int(at));
-    }
+    sink_.AddEmptyFolder({path + kDirMark, 0, info->creationTime, info->lastWriteTime, info->lastAccessTime,
+                          TJunkKind::EmptyFolder, true},
+                         place);
     ++JunkCount;
-    Pump();
-}
-
-void TfrmCleaning::AddRow(TJunkRow row, bool scroll) {
-    rows_.push_back(std::move(row));
-    scrollPending_ = scrollPending_ || scroll;
-}
-
-void TfrmCleaning::Pump(bool always) {
-    auto now = std::chrono::steady_clock::now();
-    if (!always && PumpSliceMs > 0 && now - lastPump_ < std::chrono::milliseconds(PumpSliceMs))
-        return;
-    FlushView();
-    toolkit::Toolkit::current().processMessages();
-    lastPump_ = std::chrono::steady_clock::now();
-}
-
-void TfrmCleaning::FlushView() {
-    if (Lv_GarbageList.count() != int(rows_.size()))
-        Lv_GarbageList.setItemCount(int(rows_.size()));
-    if (scrollPending_) {
-        scrollPending_ = false;
-        if (!rows_.empty())
-            Lv_GarbageList.makeVisible(int(rows_.size()) - 1);
-    }
-    if (statusPending_) {
-        statusPending_ = false;
-        Sb_status.setPanelText(0, "Scanning File [ " + scanningName_ + " ] ");
-    }
-    if (countsPending_) {
-        countsPending_ = false;
-        Sb_status.setPanelText(1, "[Scan File]: " + std::to_string(ScanCount) + "  [Junker Number]: " +
-                                      std::to_string(JunkCount) + "  [Size]: " + std::to_string(JunkSize) + " Byte");
-    }
-    // Only the walk moves the bar here: after the scan it stays full whatever flushes later.
-    if (progressPending_) {
-        progressPending_ = false;
-        // A deletion run inside the scan took the bar for its own range; the scan takes it back.
-        if (Pb_Process.min() != 0 || Pb_Process.max() != kScanRange)
-            Pb_Process.setRange(0, kScanRange);
-        Pb_Process.setPosition(progress_);
-    }
-    if (captionPending_) {
-        captionPending_ = false;
-        setCaption("Varnholt  ---  Is Scanning Direcotry [" + scanningFolder_ + "]  ");
-    }
+    sink_.Pump();
 }

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "common/ascii_text.h"
 #include "platform/platform.h"
 #include "settings/setting.h"
 #include "settings/settings_files.h"
@@ -20,7 +21,7 @@ TFrm_Tips::TFrm_Tips()
 
     Image1.setBounds(0, 0, 64, 262);
     Image1.setImage("tips.strip");
-    Image1.stretch = true;
+    Image1.setStretch(true);
     Label1.setCaption("你知道这些技巧吗 ...");
     Label1.setFont({toolkit::Color::None, true, 14});
     Label1.setBounds(78, 12, 350, 30);

@@ -2,16 +2,12 @@
 // The clock, the local time zone and the user's date and time separators.
 #include <string>
 
+#include "common/date_time.h"
 #include "platform/file_system.h"
 
 namespace platform {
 
-// A calendar date and time of day, as the system splits a file time.
-struct SystemTime {
-    int year = 1601, month = 1, day = 1;
-    int hour = 0, minute = 0, second = 0, milliseconds = 0;
-    bool operator==(const SystemTime&) const = default;
-};
+using ::SystemTime;
 
 class Clock {
 public:

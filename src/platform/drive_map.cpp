@@ -2,14 +2,12 @@
 
 #include <algorithm>
 
+#include "common/ascii_text.h"
+
 namespace platform {
 
-namespace {
-char upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-} // namespace
-
 void DriveMap::set(char letter, std::string nativeRoot, std::uint8_t type) {
-    letter = upper(letter);
+    letter = AsciiUpper(letter);
     if (letter < 'C' || letter > 'Z')
         return;
     while (nativeRoot.size() > 1 && nativeRoot.back() == '/')
@@ -25,7 +23,7 @@ void DriveMap::set(char letter, std::string nativeRoot, std::uint8_t type) {
 }
 
 const Drive* DriveMap::find(char letter) const {
-    letter = upper(letter);
+    letter = AsciiUpper(letter);
     for (const auto& d : drives_)
         if (d.letter == letter)
             return &d;
@@ -35,7 +33,7 @@ const Drive* DriveMap::find(char letter) const {
 bool DriveMap::isDrivePath(const std::string& path) {
     if (path.size() < 2 || path[1] != ':')
         return false;
-    char c = upper(path[0]);
+    char c = AsciiUpper(path[0]);
     return c >= 'A' && c <= 'Z';
 }
 

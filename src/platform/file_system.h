@@ -2,6 +2,7 @@
 // Files and folders, addressed by drive paths ("C:\dir\x"); native paths pass through.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ enum FileAttribute : std::uint32_t {
     FA_VOLUME = 0x8,
     FA_DIRECTORY = 0x10,
     FA_ARCHIVE = 0x20,
+    FA_TEMPORARY = 0x100,
     FA_REPARSE_POINT = 0x400, // symbolic link or mount point: never entered by a walk
 };
 
@@ -44,6 +46,25 @@ enum class ListDetail {
     Full,  // every field
 };
 
+// While one lives, deletions in a row may share what the system knows of the files that
+// running programs hold open, looked up at most a fraction of a second before.
+class DeletionBatch {
+public:
+    virtual ~DeletionBatch() = default;
+};
+
+// A file open for reading or writing in pieces; closed when destroyed.
+class OpenFile {
+public:
+    virtual ~OpenFile() = default;
+    // Reads up to n bytes at the position: the count, 0 at the end, -1 on failure.
+    virtual std::int64_t read(void* into, std::size_t n) = 0;
+    // Writes all n bytes at the position; false on failure.
+    virtual bool write(const void* bytes, std::size_t n) = 0;
+    virtual bool seek(std::int64_t position) = 0;
+    virtual std::int64_t size() = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -69,10 +90,25 @@ public:
     // (the program killed while it wrote) are removed.
     virtual void writeFileAtomic(const std::string& path, const std::string& data) = 0;
 
-    virtual bool deleteFile(const std::string& path) = 0;       // a file or a link
+    // A file or a link. As the system does, it refuses (false) a file that a running
+    // process holds open, and sockets, named pipes and device files.
+    virtual bool deleteFile(const std::string& path) = 0;
+    // For a loop of deletions (on this thread): keep the result alive while it runs.
+    virtual std::unique_ptr<DeletionBatch> beginDeletions() { return nullptr; }
     virtual bool removeDirectory(const std::string& path) = 0;  // an empty folder
     virtual bool renameFile(const std::string& from, const std::string& to) = 0;
     virtual bool createDirectory(const std::string& path) = 0;
+
+    // True when the entry itself (a link is not followed) belongs to the user running the
+    // program; false when it is missing. Where every user has folders of their own, what
+    // the user can reach is theirs.
+    virtual bool ownedByUser(const std::string& path) { return exists(path); }
+    // An existing file opened for reading; nullptr when it cannot be opened (lastErrorText).
+    virtual std::unique_ptr<OpenFile> openFile(const std::string& path) = 0;
+    // A new file opened for reading and writing, with these attributes where the system keeps
+    // them (FA_READONLY, FA_HIDDEN, FA_TEMPORARY); nullptr when the name is taken or the file
+    // cannot be created.
+    virtual std::unique_ptr<OpenFile> createFile(const std::string& path, std::uint32_t attributes) = 0;
 
     // Drive type of a root "X:\" (DriveType), DRIVE_NO_ROOT_DIR for unmapped letters.
     virtual std::uint8_t driveType(const std::string& root) = 0;

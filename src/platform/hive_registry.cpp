@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/ascii_text.h"
+
 namespace platform {
 
 std::uint32_t RegistryValue::dword() const {
@@ -15,13 +17,7 @@ std::uint32_t RegistryValue::dword() const {
 
 namespace {
 
-std::string fold(const std::string& s) {
-    std::string f = s;
-    for (char& c : f)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return f;
-}
+std::string fold(const std::string& s) { return AsciiUpper(s); }
 
 void appendUtf8(std::string& out, std::uint32_t cp) {
     if (cp < 0x80) {
@@ -41,23 +37,9 @@ void appendUtf8(std::string& out, std::uint32_t cp) {
     }
 }
 
-// Key path components, without empty ones ("\a\\b\" gives a, b).
-std::vector<std::string> split(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string cur;
-    for (char c : path) {
-        if (c == '\\') {
-            if (!cur.empty())
-                parts.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty())
-        parts.push_back(cur);
-    return parts;
-}
+// Key path components, without empty ones ("\a\\b\" gives a, b). Only "\" separates:
+// a key name may hold "/".
+std::vector<std::string> split(const std::string& path) { return SplitPath(path, "\\"); }
 
 bool rootByName(const std::string& name, RegistryRoot& root) {
     static const std::pair<const char*, RegistryRoot> names[] = {

@@ -46,6 +46,8 @@ public:
 
     // The Windows directory, as a drive path without a trailing separator.
     virtual std::string windowsFolder() = 0;
+    // The system's temporary path, ending in a separator; empty when there is none.
+    virtual std::string temporaryPath() { return {}; }
     // The short form of an existing path; TooLong when it needs `room` characters or more
     // (room counts the terminating zero, as the system does).
     virtual ShortPath shortPathName(const std::string& path, std::size_t room) = 0;

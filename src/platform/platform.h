@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/http.h"
 #include "platform/machine.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -21,6 +22,7 @@ struct Services {
     Clock* clock = nullptr;
     Machine* machine = nullptr;
     Registry* registry = nullptr;
+    Http* http = nullptr;
     TextCodec* text = nullptr;
     VersionInfo* version = nullptr;
     ShellNamespace* shellNamespace = nullptr;
@@ -36,6 +38,7 @@ inline Shell& shell() { return *services().shell; }
 inline Clock& clock() { return *services().clock; }
 inline Machine& machine() { return *services().machine; }
 inline Registry& registry() { return *services().registry; }
+inline Http& http() { return *services().http; }
 inline TextCodec& text() { return *services().text; }
 inline VersionInfo& versionInfo() { return *services().version; }
 inline ShellNamespace& shellNamespace() { return *services().shellNamespace; }

@@ -1,5 +1,6 @@
 #include "platform/shell.h"
 
+#include "common/ascii_text.h"
 #include "platform/drive_map.h"
 
 namespace platform {
@@ -15,10 +16,7 @@ std::string driveKindName(std::uint8_t driveType) {
 }
 
 std::string driveDisplayName(char letter, std::uint8_t driveType) {
-    std::string kind = driveKindName(driveType);
-    if (letter >= 'a' && letter <= 'z')
-        letter = char(letter - 'a' + 'A');
-    return kind + " (" + letter + ":)";
+    return driveKindName(driveType) + " (" + AsciiUpper(letter) + ":)";
 }
 
 } // namespace platform

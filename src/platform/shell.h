@@ -27,6 +27,14 @@ struct ProgramStart {
     std::string error;
 };
 
+// What became of a request to empty the recycle bins.
+enum class RecycleBinResult {
+    NoLibrary,   // the shell library that holds the operation could not be loaded
+    NoOperation, // the library has no such operation
+    Emptied,
+    Failed,      // the operation ran and reported a failure
+};
+
 class Shell {
 public:
     virtual ~Shell() = default;
@@ -37,6 +45,18 @@ public:
     // deletion goes on past entries it cannot remove. True only when everything went.
     // A drive root is never deleted.
     virtual bool deleteTree(const std::string& path) = 0;
+
+    // Empties the recycle bins of every drive, without a question, a progress window or a
+    // sound. An operation that may be missing from the system.
+    // A shell without these has no recycle bin, desktop or shortcuts to speak of.
+    virtual RecycleBinResult emptyRecycleBins() { return RecycleBinResult::NoOperation; }
+    // Moves a file, a link or a folder to the recycle bin, where it can be restored from.
+    virtual bool moveToRecycleBin(const std::string&) { return false; }
+    // The user's desktop folder; empty when the user has none.
+    virtual std::string desktopFolder() { return {}; }
+    // True for a shortcut whose target is gone: a link to nothing, or a launcher whose
+    // program cannot be found. Anything else (a plain file, a folder) is no broken shortcut.
+    virtual bool isBrokenShortcut(const std::string&) { return false; }
 
     // The shell's display name of a path (its last component, or a drive's name for a
     // root); nothing when the shell does not know the path.

@@ -44,6 +44,10 @@ public:
     // the users' home folders, mount points and the like), or holds one, so that bulk
     // deletions leave it alone as they leave the Windows folder and the profiles.
     virtual bool inSystemArea(const std::string& path) = 0;
+
+    // Sets the calling thread's priority, from -15 (idle) through 0 (normal) to 15 (time
+    // critical); false when the system refuses it.
+    virtual bool setThreadPriority(int) { return false; }
 };
 
 } // namespace platform

@@ -1,42 +1,15 @@
 #include "platform/version_info.h"
 
+#include "common/ascii_text.h"
+
 namespace platform {
 
 namespace {
 
-bool sameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = char(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = char(y - 'a' + 'A');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
-// The parts of a query path between backslashes; empty parts (doubled separators) go.
-std::vector<std::string> partsOf(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : path + "\\") {
-        if (c != '\\') {
-            part += c;
-            continue;
-        }
-        if (!part.empty())
-            parts.push_back(part);
-        part.clear();
-    }
-    return parts;
-}
-
 template <class Map>
 auto findText(const Map& map, const std::string& key) {
     for (auto it = map.begin(); it != map.end(); ++it)
-        if (sameText(it->first, key))
+        if (SameText(it->first, key))
             return it;
     return map.end();
 }
@@ -44,8 +17,8 @@ auto findText(const Map& map, const std::string& key) {
 } // namespace
 
 std::optional<std::string> queryVersionValue(const VersionResource& info, const std::string& subBlock) {
-    std::vector<std::string> parts = partsOf(subBlock);
-    if (parts.size() == 2 && sameText(parts[0], "VarFileInfo") && sameText(parts[1], "Translation")) {
+    std::vector<std::string> parts = SplitPath(subBlock, "\\");
+    if (parts.size() == 2 && SameText(parts[0], "VarFileInfo") && SameText(parts[1], "Translation")) {
         if (info.translations.empty())
             return std::nullopt;
         std::string out;
@@ -56,7 +29,7 @@ std::optional<std::string> queryVersionValue(const VersionResource& info, const 
             }
         return out;
     }
-    if (parts.size() == 3 && sameText(parts[0], "StringFileInfo")) {
+    if (parts.size() == 3 && SameText(parts[0], "StringFileInfo")) {
         auto table = findText(info.stringTables, parts[1]);
         if (table == info.stringTables.end())
             return std::nullopt;

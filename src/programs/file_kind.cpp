@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "common/ascii_text.h"
 #include "platform/platform.h"
 #include "programs/uninstall.h"
 #include "settings/settings_files.h"
@@ -51,13 +52,6 @@ std::vector<std::string> CommaTextKeywords(const std::string& line) {
         }
     }
     return out;
-}
-
-std::string AsciiUpper(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return s;
 }
 
 bool TFileKind::Matches(const std::string& name) const {

@@ -16,9 +16,6 @@ inline constexpr int kKindCount = 20;
 // comma at the very end, or two in a row, give an empty keyword.
 std::vector<std::string> CommaTextKeywords(const std::string& line);
 
-// Upper case for the letters a to z only; every other byte stays.
-std::string AsciiUpper(std::string s);
-
 class TFileKind {
 public:
     explicit TFileKind(int kindNo) : KindNo(kindNo) {}

@@ -3,21 +3,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/ascii_text.h"
+#include "common/paths.h"
 #include "platform/drive_map.h"
 #include "platform/platform.h"
 #include "programs/file_kind.h"
-#include "settings/date_time.h"
-#include "settings/file_helpers.h"
-#include "settings/system_helpers.h"
-
-std::string TrimText(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= 32)
-        ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32)
-        --e;
-    return s.substr(b, e - b);
-}
+#include "services/clock_texts.h"
+#include "services/machine_texts.h"
 
 std::string UnquoteUninstallString(const std::string& text) {
     if (text.empty() || text[0] != '"')
@@ -149,7 +141,7 @@ std::vector<std::string> splitArguments(const std::string& text) {
 } // namespace
 
 bool UninstallRun(const std::string& command, platform::ProgramRun& run, std::string& why) {
-    std::string text = TrimText(command);
+    std::string text = Trim(command);
     run = {};
     if (text.empty()) {
         why = "The uninstall command is empty.";

@@ -14,9 +14,6 @@ struct TUninstall {
     std::string Command;         // "UninstallString" as stored: what the uninstall starts
 };
 
-// `text` without the characters of codes 0 to 32 at either end.
-std::string TrimText(const std::string& text);
-
 // Drops a leading double quote and the quote that closes it (an unclosed one alone); the
 // arguments after a quoted path stay as they are.
 std::string UnquoteUninstallString(const std::string& text);

@@ -4,10 +4,11 @@
 #include <exception>
 #include <utility>
 
+#include "common/ascii_text.h"
+#include "common/sort_keys.h"
 #include "platform/platform.h"
-#include "settings/date_time.h"
-#include "settings/file_helpers.h"
-#include "settings/system_helpers.h"
+#include "services/clock_texts.h"
+#include "services/folder_sizes.h"
 #include "toolkit/toolkit.h"
 
 TfrmUninstall* frmUninstall = nullptr;
@@ -24,19 +25,6 @@ const char* const kKindNodes[kKindCount] = {
     "压缩工具(%d)", "股票证券(%d)", "中文输入(%d)", "网络电视(%d)", "下载工具(%d)",
     "学习相关(%d)", "网上银行(%d)", "网络游戏(%d)", "电子邮件(%d)", "其它分类(%d)",
 };
-
-// Byte by byte, the letters A to Z without regard to case.
-int compareText(const std::string& a, const std::string& b) {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
-        if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
-}
 
 std::string withCount(const std::string& layout, int count) {
     std::string text = layout;
@@ -91,10 +79,10 @@ TfrmUninstall::TfrmUninstall()
     Lv_UninstallList.setColumns({{"应用程序名称", 170}, {"位置", 150},
                                  {"占用空间", 110, toolkit::Alignment::Right}, {"最近使用时间", 150}});
     Lv_UninstallList.setViewStyle(toolkit::ViewStyle::Report);
-    Lv_UninstallList.checkBoxes = true;
-    Lv_UninstallList.gridLines = true;
-    Lv_UninstallList.rowSelect = true;
-    Lv_UninstallList.readOnly = true;
+    Lv_UninstallList.setCheckBoxes(true);
+    Lv_UninstallList.setGridLines(true);
+    Lv_UninstallList.setRowSelect(true);
+    Lv_UninstallList.setReadOnly(true);
     Lv_UninstallList.setBounds(192, 32, 604, 372);
 
     Panel2.setBounds(0, 408, 800, 68);
@@ -134,7 +122,7 @@ std::unique_ptr<TUninstall> TfrmUninstall::ReadEntry(const std::string& keyName)
     auto program = std::make_unique<TUninstall>();
     program->Name = stringValue(key, "DisplayName");
     program->Command = stringValue(key, "UninstallString");
-    if (TrimText(program->Name).empty())
+    if (Trim(program->Name).empty())
         program->Name = keyName;
     program->UninstallString = UnquoteUninstallString(program->Command);
     program->Location = LocationOf(program->UninstallString);
@@ -142,7 +130,7 @@ std::unique_ptr<TUninstall> TfrmUninstall::ReadEntry(const std::string& keyName)
                         ? FolderSizeIn(program->Location, 1)
                         : 0;
     program->LastUsed = Now();
-    if (TrimText(program->UninstallString).empty())
+    if (Trim(program->UninstallString).empty())
         return nullptr;
     return program;
 }
@@ -207,8 +195,8 @@ void TfrmUninstall::FillNodeCounts() {
 int TfrmUninstall::Lv_UninstallListCompare(const TUninstall& a, const TUninstall& b) const {
     int cmp = 0;
     switch (SortColumn) {
-    case 0: cmp = compareText(a.Name, b.Name); break;
-    case 1: cmp = compareText(a.Location, b.Location); break;
+    case 0: cmp = CompareText(a.Name, b.Name); break;
+    case 1: cmp = CompareText(a.Location, b.Location); break;
     case 2: cmp = SignOf(a.Size - b.Size); break;
     case 3: cmp = SignOf(a.LastUsed - b.LastUsed); break;
     default: break;

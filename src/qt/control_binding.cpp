@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <map>
 
+#include "qt/check_list_binding.h"
 #include "qt/control_widgets.h"
 #include "qt/list_view_binding.h"
 #include "qt/qt_text.h"
@@ -238,8 +239,8 @@ public:
             line_->setText(qs(edit_.text()));
         if (p == Property::ReadOnly)
             line_->setReadOnly(edit_.readOnly());
-        if (p == Property::Bounds)
-            line_->setFrame(edit_.border);
+        if (p == Property::Style)
+            line_->setFrame(edit_.border());
     }
     bool eventFilter(QObject* o, QEvent* e) override {
         if (o == line_ && e->type() == QEvent::KeyPress && edit_.onKeyDown) {
@@ -326,14 +327,14 @@ public:
         }
         if (p == Property::ReadOnly)
             text_->setReadOnly(memo_.readOnly());
-        if (p == Property::Bounds) {
-            text_->setFrameShape(memo_.border ? QFrame::StyledPanel : QFrame::NoFrame);
-            text_->setLineWrapMode(memo_.wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-            if (!memo_.border) {
-                // Without a border the text sits on the window, as the system draws it.
-                text_->viewport()->setAutoFillBackground(false);
-                text_->setStyleSheet("QPlainTextEdit { background: transparent; }");
-            }
+        if (p == Property::Style) {
+            text_->setFrameShape(memo_.border() ? QFrame::StyledPanel : QFrame::NoFrame);
+            text_->setLineWrapMode(memo_.wordWrap() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+            // Without a border the text sits on the window, as the system draws it.
+            text_->viewport()->setAutoFillBackground(memo_.border());
+            QString sheet = memo_.border() ? QString() : QString("QPlainTextEdit { background: transparent; }");
+            if (text_->styleSheet() != sheet)
+                text_->setStyleSheet(sheet);
         }
     }
     Memo& memo_;
@@ -447,6 +448,7 @@ std::unique_ptr<ControlBinding> bindControl(Control& c, QWidget* parent) {
         case ControlKind::ListView: b = bindListView(static_cast<ListView&>(c), parent); break;
         case ControlKind::TreeView: b = bindTreeView(static_cast<TreeView&>(c), parent); break;
         case ControlKind::HtmlView: b = make<HtmlViewBinding, QTextBrowser, HtmlView>(c, parent); break;
+        case ControlKind::CheckList: b = bindCheckList(static_cast<CheckList&>(c), parent); break;
         default: return nullptr; // non-visual, or a kind nobody draws yet
         }
     }

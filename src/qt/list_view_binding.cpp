@@ -27,6 +27,9 @@ ListViewModel::ListViewModel(ListView& list, QObject* parent) : QAbstractItemMod
     listener_ = list.subscribe([this](Control&, Property p) {
         if (p == Property::Columns)
             columnsChanged();
+        // Check boxes shown or hidden: the check state and the flags of every first cell.
+        if (p == Property::Style && rows_ > 0)
+            emit dataChanged(index(0, 0), index(rows_ - 1, 0), {Qt::CheckStateRole});
     });
 }
 
@@ -173,7 +176,7 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const {
         return it && it->imageIndex >= 0 ? QVariant(systemImage(it->imageIndex)) : QVariant();
     }
     case Qt::CheckStateRole: {
-        if (col != 0 || !list_->checkBoxes)
+        if (col != 0 || !list_->checkBoxes())
             return {};
         const ListItem* it = fetch(index.row());
         return it ? QVariant(it->checked ? Qt::Checked : Qt::Unchecked) : QVariant();
@@ -213,7 +216,7 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const {
 }
 
 bool ListViewModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || !list_ || role != Qt::CheckStateRole || index.column() != 0 || !list_->checkBoxes)
+    if (!index.isValid() || !list_ || role != Qt::CheckStateRole || index.column() != 0 || !list_->checkBoxes())
         return false;
     const ListItem* it = fetch(index.row());
     if (!it)
@@ -231,7 +234,7 @@ Qt::ItemFlags ListViewModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (index.column() == 0 && list_ && list_->checkBoxes)
+    if (index.column() == 0 && list_ && list_->checkBoxes())
         f |= Qt::ItemIsUserCheckable;
     return f;
 }
@@ -284,21 +287,13 @@ void ListViewWidget::keyboardSearch(const QString& search) {
         m->flush();
     if (!list_ || !model() || model()->rowCount() == 0)
         return;
-    // Letters typed in quick succession build one search text, as the system's lists do.
+    // The list model builds the search text from the keys and their times.
     qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (now - typedAt_ > QApplication::keyboardInputInterval())
-        typed_.clear();
-    typedAt_ = now;
-    typed_ += search;
-    int start = currentIndex().isValid() ? currentIndex().row() : 0;
-    if (typed_.size() == 1)
-        ++start; // a new search starts past the current row
-    if (start >= model()->rowCount())
-        start = 0;
+    int current = currentIndex().isValid() ? currentIndex().row() : -1;
     int found = -1;
     ListView* list = list_;
-    std::string text = us(typed_);
-    dispatch([&] { found = list->userFind(FindKind::Partial, text, start, true); });
+    std::string text = us(search);
+    dispatch([&] { found = list->userTypeAhead(text, now, QApplication::keyboardInputInterval(), current); });
     if (found >= 0 && found < model()->rowCount()) {
         QModelIndex i = model()->index(found, 0);
         selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -362,7 +357,7 @@ public:
             view_->setHeaderHidden(!report || cols.empty());
             for (int i = 1; i < model_->columnCount(); ++i)
                 view_->setColumnHidden(i, !report);
-            view_->setSelectionMode(list_.multiSelect ? QAbstractItemView::ExtendedSelection
+            view_->setSelectionMode(list_.multiSelect() ? QAbstractItemView::ExtendedSelection
                                                       : QAbstractItemView::SingleSelection);
             break;
         }

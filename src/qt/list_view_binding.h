@@ -75,8 +75,6 @@ protected:
 private:
     toolkit::ListView* list_;
     int hintFrom_ = -1, hintTo_ = -1;
-    QString typed_;
-    qint64 typedAt_ = 0;
 };
 
 std::unique_ptr<ControlBinding> bindListView(toolkit::ListView& list, QWidget* parent);

@@ -8,6 +8,8 @@
 #include <variant>
 #include <vector>
 
+#include "common/ascii_text.h"
+
 // Days since 30 December 1899, the fraction being the time of day.
 using TDateTime = double;
 
@@ -56,6 +58,3 @@ PropertyInfo Published(const char* name, T C::*field) {
         [field](TPersistent& o, const PropertyValue& v) { static_cast<C&>(o).*field = std::get<T>(v); },
     };
 }
-
-// ASCII-only case-insensitive comparison, as the system compares names and paths.
-bool SameText(const std::string& a, const std::string& b);

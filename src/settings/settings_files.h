@@ -1,5 +1,6 @@
 #pragma once
-// Where the settings files live, and the text files of lines that several windows share.
+// Where the settings files live, and the text files of lines that several windows share
+// (split and joined by the line rules of common/ascii_text.h).
 #include <string>
 #include <vector>
 
@@ -11,12 +12,6 @@ std::string SettingsFilePath();
 std::string IgnoreListPath();
 
 inline const char* const kGarbageSuffix = ".Garbage";
-
-// Splits text at CR LF, LF or CR; a last line without its end still counts, and an empty
-// text has no lines.
-std::vector<std::string> SplitLines(const std::string& text);
-// Each line followed by CR LF, the last one too.
-std::string JoinLines(const std::vector<std::string>& lines);
 
 enum class MissingFile { Fail, Empty };
 // All lines of a text file. A missing file throws FileOpenError ("Cannot open file ...")

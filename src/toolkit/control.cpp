@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/ascii_text.h"
 #include "toolkit/form.h"
 #include "toolkit/menu.h"
 #include "toolkit/toolkit.h"
@@ -25,43 +26,27 @@ Control::~Control() {
         owner_->detach(this);
 }
 
-#define QUOR_SETTER(field, value, prop)                                                            \
-    if (field == value)                                                                            \
-        return;                                                                                    \
-    field = value;                                                                                 \
-    changed(prop)
-
-void Control::setCaption(const std::string& s) { QUOR_SETTER(caption_, s, Property::Caption); }
-void Control::setHint(const std::string& s) { QUOR_SETTER(hint_, s, Property::Hint); }
-void Control::setEnabled(bool b) { QUOR_SETTER(enabled_, b, Property::Enabled); }
-void Control::setVisible(bool b) { QUOR_SETTER(visible_, b, Property::Visible); }
-void Control::setBounds(const Rect& r) { QUOR_SETTER(bounds_, r, Property::Bounds); }
-void Control::setCursor(Cursor c) { QUOR_SETTER(cursor_, c, Property::Cursor); }
-void Control::setFont(const Font& f) { QUOR_SETTER(font_, f, Property::Font); }
-void Control::setColor(std::uint32_t c) { QUOR_SETTER(color_, c, Property::Color); }
+void Control::setCaption(const std::string& s) { set(caption_, s, Property::Caption); }
+void Control::setHint(const std::string& s) { set(hint_, s, Property::Hint); }
+void Control::setEnabled(bool b) { set(enabled_, b, Property::Enabled); }
+void Control::setVisible(bool b) { set(visible_, b, Property::Visible); }
+void Control::setBounds(const Rect& r) { set(bounds_, r, Property::Bounds); }
+void Control::setCursor(Cursor c) { set(cursor_, c, Property::Cursor); }
+void Control::setFont(const Font& f) { set(font_, f, Property::Font); }
+void Control::setColor(std::uint32_t c) { set(color_, c, Property::Color); }
 
 void Control::click() {
     if (onClick)
         onClick();
 }
 
-int Control::subscribe(Listener l) {
-    listeners_.emplace_back(nextListener_, std::move(l));
-    return nextListener_++;
-}
+int Control::subscribe(Listener l) { return listeners_.add(std::move(l)); }
 
-void Control::unsubscribe(int id) {
-    std::erase_if(listeners_, [id](const auto& p) { return p.first == id; });
-}
+void Control::unsubscribe(int id) { listeners_.remove(id); }
 
-void Control::changed(Property p) {
-    // A listener may unsubscribe while we notify: walk a copy.
-    auto copy = listeners_;
-    for (auto& [id, l] : copy)
-        l(*this, p);
-}
+void Control::changed(Property p) { listeners_.notify(*this, p); }
 
-void Picture::setImage(const std::string& key) { QUOR_SETTER(image_, key, Property::Picture); }
+void Picture::setImage(const std::string& key) { set(image_, key, Property::Picture); }
 
 void Button::click() {
     if (modalResult != mrNone && owner())
@@ -92,11 +77,7 @@ void HtmlView::showHtml(const std::string& html) {
 }
 
 void Edit::setText(const std::string& s) {
-    std::string t = s;
-    if (upperCase)
-        for (char& c : t)
-            if (c >= 'a' && c <= 'z')
-                c = char(c - 32);
+    std::string t = upperCase ? AsciiUpper(s) : s;
     if (t == text_)
         return;
     text_ = t;
@@ -105,7 +86,7 @@ void Edit::setText(const std::string& s) {
         onChange();
 }
 
-void Edit::setReadOnly(bool b) { QUOR_SETTER(readOnly_, b, Property::ReadOnly); }
+void Edit::setReadOnly(bool b) { set(readOnly_, b, Property::ReadOnly); }
 
 void Memo::setLines(std::vector<std::string> lines) {
     lines_ = std::move(lines);
@@ -117,35 +98,11 @@ void Memo::addLine(const std::string& line) {
     changed(Property::Lines);
 }
 
-std::string Memo::text() const {
-    std::string s;
-    for (const auto& l : lines_) {
-        s += l;
-        s += "\r\n";
-    }
-    return s;
-}
+std::string Memo::text() const { return JoinLines(lines_); }
 
-void Memo::setText(const std::string& s) {
-    std::vector<std::string> out;
-    std::string cur;
-    for (size_t i = 0; i < s.size(); ++i) {
-        char c = s[i];
-        if (c == '\r' || c == '\n') {
-            out.push_back(cur);
-            cur.clear();
-            if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n')
-                ++i;
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty())
-        out.push_back(cur);
-    setLines(std::move(out));
-}
+void Memo::setText(const std::string& s) { setLines(SplitLines(s)); }
 
-void Memo::setReadOnly(bool b) { QUOR_SETTER(readOnly_, b, Property::ReadOnly); }
+void Memo::setReadOnly(bool b) { set(readOnly_, b, Property::ReadOnly); }
 
 void StatusBar::setPanels(std::vector<StatusPanel> p) {
     panels_ = std::move(p);
@@ -166,8 +123,8 @@ void StatusBar::setPanelText(size_t i, const std::string& text) {
     changed(Property::Panels);
 }
 
-void StatusBar::setSimplePanel(bool b) { QUOR_SETTER(simple_, b, Property::Panels); }
-void StatusBar::setSimpleText(const std::string& s) { QUOR_SETTER(simpleText_, s, Property::Panels); }
+void StatusBar::setSimplePanel(bool b) { set(simple_, b, Property::Panels); }
+void StatusBar::setSimpleText(const std::string& s) { set(simpleText_, s, Property::Panels); }
 
 void ProgressBar::setRange(int min, int max) {
     min_ = min;
@@ -178,7 +135,7 @@ void ProgressBar::setRange(int min, int max) {
 
 void ProgressBar::setPosition(int p) {
     p = std::clamp(p, min_, max_);
-    QUOR_SETTER(position_, p, Property::Position);
+    set(position_, p, Property::Position);
 }
 
 void PopupMenu::popup(Point screen) {

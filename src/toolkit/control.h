@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/listeners.h"
+
 namespace toolkit {
 
 class Form;
@@ -68,10 +70,14 @@ enum class ControlKind {
     BalloonHints,
     HtmlView,
     ComboBox,
+    CheckList,
     Custom, // drawn by a front-end piece of its own (charts, trees of later windows)
 };
 
-// Which property changed, for views.
+// Which property changed, for views. Style covers the looks a control has besides its
+// text (a border, word wrap, check boxes, multiple selection ...). Fields a view does not
+// show but reads when it acts (a button's modal result, a list's popup menu, a menu
+// item's shortcut) are plain members.
 enum class Property {
     Caption, Hint, Enabled, Visible, Bounds, Cursor, Font, Color, Tag,
     Checked, Text, ReadOnly, Lines, Picture, Position, Range, Panels,
@@ -83,7 +89,7 @@ bool isVisual(ControlKind kind);
 
 class Control {
 public:
-    using Listener = std::function<void(Control&, Property)>;
+    using Listener = ListenerList<Control&, Property>::Listener;
 
     Control(Form* owner, std::string name, ControlKind kind);
     virtual ~Control();
@@ -130,6 +136,14 @@ public:
 
 protected:
     void changed(Property p);
+    // Stores a property and tells the views, unless it holds that value already.
+    template <class T, class V>
+    void set(T& field, const V& value, Property p) {
+        if (field == value)
+            return;
+        field = value;
+        changed(p);
+    }
 
 private:
     Form* owner_;
@@ -143,8 +157,7 @@ private:
     Font font_;
     std::uint32_t color_ = Color::None;
     int tag_ = 0;
-    std::vector<std::pair<int, Listener>> listeners_;
-    int nextListener_ = 1;
+    ListenerList<Control&, Property> listeners_;
 };
 
 class Label : public Control {
@@ -158,10 +171,12 @@ public:
     Picture(Form* owner, std::string name) : Control(owner, std::move(name), ControlKind::Picture) {}
     const std::string& image() const { return image_; }
     void setImage(const std::string& key);
-    bool stretch = false;
+    bool stretch() const { return stretch_; }
+    void setStretch(bool b) { set(stretch_, b, Property::Picture); }
 
 private:
     std::string image_;
+    bool stretch_ = false;
 };
 
 enum ModalResult : int {
@@ -198,8 +213,9 @@ public:
     void setText(const std::string& s);
     bool readOnly() const { return readOnly_; }
     void setReadOnly(bool b);
-    bool upperCase = false; // typed letters become upper case
-    bool border = true;
+    bool upperCase = false; // typed letters become upper case (applied by setText)
+    bool border() const { return border_; }
+    void setBorder(bool b) { set(border_, b, Property::Style); }
     std::function<void()> onChange;
     // Key code (the system's virtual-key numbering); the handler may set it to 0.
     std::function<void(int& key)> onKeyDown;
@@ -207,6 +223,7 @@ public:
 private:
     std::string text_;
     bool readOnly_ = false;
+    bool border_ = true;
 };
 
 class Memo : public Control {
@@ -221,12 +238,16 @@ public:
     void setText(const std::string& s);
     bool readOnly() const { return readOnly_; }
     void setReadOnly(bool b);
-    bool border = true;
-    bool wordWrap = true;
+    bool border() const { return border_; }
+    void setBorder(bool b) { set(border_, b, Property::Style); }
+    bool wordWrap() const { return wordWrap_; }
+    void setWordWrap(bool b) { set(wordWrap_, b, Property::Style); }
 
 private:
     std::vector<std::string> lines_;
     bool readOnly_ = false;
+    bool border_ = true;
+    bool wordWrap_ = true;
 };
 
 struct StatusPanel {

@@ -123,19 +123,10 @@ void Form::setActiveControl(Control* c) {
 }
 void Form::detach(Timer* t) { std::erase(timers_, t); }
 
-int Form::subscribe(Listener l) {
-    listeners_.emplace_back(nextListener_, std::move(l));
-    return nextListener_++;
-}
+int Form::subscribe(Listener l) { return listeners_.add(std::move(l)); }
 
-void Form::unsubscribe(int id) {
-    std::erase_if(listeners_, [id](const auto& p) { return p.first == id; });
-}
+void Form::unsubscribe(int id) { listeners_.remove(id); }
 
-void Form::changed(FormProperty p) {
-    auto copy = listeners_;
-    for (auto& [id, l] : copy)
-        l(*this, p);
-}
+void Form::changed(FormProperty p) { listeners_.notify(*this, p); }
 
 } // namespace toolkit

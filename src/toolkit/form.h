@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/control.h"
+#include "toolkit/listeners.h"
 
 namespace toolkit {
 
@@ -23,7 +24,7 @@ enum Key : int { VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_ESCAPE = 27, VK_SPA
 
 class Form {
 public:
-    using Listener = std::function<void(Form&, FormProperty)>;
+    using Listener = ListenerList<Form&, FormProperty>::Listener;
 
     // `name` is the form's class name ("TfrmCleaning"); front ends find layouts by it.
     explicit Form(std::string name);
@@ -117,8 +118,7 @@ private:
     Control* activeControl_ = nullptr;
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
-    std::vector<std::pair<int, Listener>> listeners_;
-    int nextListener_ = 1;
+    ListenerList<Form&, FormProperty> listeners_;
 };
 
 } // namespace toolkit

@@ -6,7 +6,70 @@ namespace toolkit {
 
 HeadlessToolkit::HeadlessToolkit() : previous_(Toolkit::instance()) { Toolkit::install(this); }
 
-HeadlessToolkit::~HeadlessToolkit() { Toolkit::install(previous_); }
+HeadlessToolkit::~HeadlessToolkit() {
+    // A worker still waiting goes on without its call, as a thread does whose window is gone.
+    {
+        std::lock_guard lock(callsMutex_);
+        closing_ = true;
+        for (CrossCall* c : calls_)
+            c->finished = true;
+        calls_.clear();
+    }
+    callsChanged_.notify_all();
+    Toolkit::install(previous_);
+}
+
+void HeadlessToolkit::runOnMainThread(const std::function<void()>& fn) {
+    if (std::this_thread::get_id() == mainThread_) {
+        fn();
+        return;
+    }
+    CrossCall call{&fn, nullptr, false};
+    std::unique_lock lock(callsMutex_);
+    if (closing_)
+        return;
+    calls_.push_back(&call);
+    callsChanged_.notify_all();
+    callsChanged_.wait(lock, [&] { return call.finished; });
+    if (call.error)
+        std::rethrow_exception(call.error);
+}
+
+void HeadlessToolkit::deliverCalls() {
+    for (;;) {
+        CrossCall* call;
+        {
+            std::lock_guard lock(callsMutex_);
+            if (calls_.empty())
+                return;
+            call = calls_.front();
+            calls_.pop_front();
+        }
+        try {
+            (*call->fn)();
+        } catch (...) {
+            call->error = std::current_exception();
+        }
+        {
+            std::lock_guard lock(callsMutex_);
+            call->finished = true;
+        }
+        callsChanged_.notify_all();
+    }
+}
+
+bool HeadlessToolkit::pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        deliverCalls();
+        if (done())
+            return true;
+        std::unique_lock lock(callsMutex_);
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        callsChanged_.wait_for(lock, std::chrono::milliseconds(5), [&] { return !calls_.empty(); });
+    }
+}
 
 void HeadlessToolkit::queue(std::function<void()> action, int after) {
     queue_.push_back({std::move(action), after});
@@ -14,6 +77,7 @@ void HeadlessToolkit::queue(std::function<void()> action, int after) {
 
 void HeadlessToolkit::processMessages() {
     ++processMessagesCalls;
+    deliverCalls();
     // Actions queued while we deliver wait for the next call.
     std::deque<Queued> now;
     std::deque<Queued> later;

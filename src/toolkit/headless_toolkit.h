@@ -2,10 +2,15 @@
 // A toolkit without a window system, for tests: modal runs follow a script, message boxes
 // are recorded and answered from a script, queued user actions arrive through
 // processMessages(), and timers fire when the test lets time pass.
+#include <chrono>
+#include <condition_variable>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "toolkit/form.h"
@@ -59,6 +64,12 @@ public:
     bool isRunning(const Timer& t) const;
     long long now() const { return now_; }
 
+    // Calls handed over by other threads wait until the test's thread delivers them, in
+    // processMessages() or here: delivers them until `done` holds, waking for each call and
+    // every few milliseconds. False when `limit` passed first (a stuck worker fails the test
+    // instead of hanging it).
+    bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(60));
+
     void setCursorPos(Point p) { cursorPos_ = p; }
     std::vector<Cursor> cursorLog;
     std::vector<std::pair<Form*, int>> animations;
@@ -82,7 +93,7 @@ public:
     void restoreTopmost() override { ++restoreTopmostCalls; }
     bool hasNotificationArea() override { return notificationArea; }
     void setNotificationIcon(Form& form, unsigned message, bool shown) override;
-    void runOnMainThread(const std::function<void()>& fn) override { fn(); }
+    void runOnMainThread(const std::function<void()>& fn) override;
     void postMessage(Form& form, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) override;
     void animateShow(Form& form, int ms) override;
     void popupMenu(PopupMenu& menu, Point screen) override;
@@ -91,6 +102,13 @@ public:
     void formDestroyed(Form& f) override;
 
 private:
+    struct CrossCall {
+        const std::function<void()>* fn;
+        std::exception_ptr error;
+        bool finished = false;
+    };
+    void deliverCalls();
+
     struct Queued {
         std::function<void()> action;
         int after;
@@ -103,6 +121,11 @@ private:
     long long now_ = 0;
     Cursor cursor_ = Cursor::Default;
     Point cursorPos_{-10000, -10000};
+    std::thread::id mainThread_ = std::this_thread::get_id();
+    std::mutex callsMutex_;
+    std::condition_variable callsChanged_;
+    std::deque<CrossCall*> calls_;
+    bool closing_ = false;
 };
 
 } // namespace toolkit

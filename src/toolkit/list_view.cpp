@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "common/ascii_text.h"
+
 namespace toolkit {
 
 void ListView::setColumns(std::vector<ListColumn> c) {
@@ -172,7 +174,7 @@ void ListView::setSelected(int index, bool on) {
     if (index < 0 || index >= count())
         return;
     if (on) {
-        if (!multiSelect)
+        if (!multiSelect_)
             selected_.clear();
         selected_.insert(index);
         focused_ = index;
@@ -227,7 +229,7 @@ void ListView::userToggleCheck(int index) {
 }
 
 void ListView::userSelect(int index, bool extend) {
-    if (!extend || !multiSelect)
+    if (!extend || !multiSelect_)
         selected_.clear();
     if (index >= 0 && index < count()) {
         selected_.insert(index);
@@ -244,7 +246,7 @@ void ListView::userSetSelection(const std::set<int>& rows, int focused) {
     for (int r : rows)
         if (r >= 0 && r < count())
             selected_.insert(r);
-    if (!multiSelect && selected_.size() > 1) {
+    if (!multiSelect_ && selected_.size() > 1) {
         int keep = selected_.count(focused) ? focused : *selected_.begin();
         selected_ = {keep};
     }
@@ -266,13 +268,7 @@ int ListView::userFind(FindKind kind, const std::string& text, int start, bool w
     if (onDataFind)
         return onDataFind(kind, text, start, wrap);
     int n = count();
-    auto fold = [](std::string s) {
-        for (char& c : s)
-            if (c >= 'a' && c <= 'z')
-                c = char(c - 32);
-        return s;
-    };
-    std::string want = fold(text);
+    std::string want = AsciiUpper(text);
     for (int k = 0; k < n; ++k) {
         int i = start + k;
         if (i >= n) {
@@ -280,11 +276,39 @@ int ListView::userFind(FindKind kind, const std::string& text, int start, bool w
                 break;
             i -= n;
         }
-        std::string cap = fold(item(i).caption);
+        std::string cap = AsciiUpper(item(i).caption);
         if (kind == FindKind::Exact ? cap == want : cap.compare(0, want.size(), want) == 0)
             return i;
     }
     return -1;
+}
+
+namespace {
+
+// Characters, not bytes: a Chinese letter is one key of a search.
+size_t characters(const std::string& s) {
+    size_t n = 0;
+    for (char c : s)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
+} // namespace
+
+int ListView::userTypeAhead(const std::string& typed, std::int64_t nowMs, int intervalMs, int current) {
+    if (count() == 0)
+        return -1;
+    if (nowMs - typedAt_ > intervalMs)
+        typed_.clear();
+    typedAt_ = nowMs;
+    typed_ += typed;
+    int start = current >= 0 ? current : 0;
+    if (characters(typed_) == 1)
+        ++start; // a new search starts past the current row
+    if (start >= count())
+        start = 0;
+    return userFind(FindKind::Partial, typed_, start, true);
 }
 
 ItemStyle ListView::styleOf(int index, int subItem) const {
@@ -294,19 +318,10 @@ ItemStyle ListView::styleOf(int index, int subItem) const {
     return s;
 }
 
-int ListView::subscribeRows(RowListener l) {
-    rowListeners_.emplace_back(nextRowListener_, std::move(l));
-    return nextRowListener_++;
-}
+int ListView::subscribeRows(RowListener l) { return rowListeners_.add(std::move(l)); }
 
-void ListView::unsubscribeRows(int id) {
-    std::erase_if(rowListeners_, [id](const auto& p) { return p.first == id; });
-}
+void ListView::unsubscribeRows(int id) { rowListeners_.remove(id); }
 
-void ListView::rowsChanged(RowChange c, int first, int n) {
-    auto copy = rowListeners_;
-    for (auto& [id, l] : copy)
-        l(c, first, n);
-}
+void ListView::rowsChanged(RowChange c, int first, int n) { rowListeners_.notify(c, first, n); }
 
 } // namespace toolkit

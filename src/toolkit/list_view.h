@@ -46,7 +46,7 @@ enum class FindKind { Partial, Exact, Data, Position };
 
 class ListView : public Control {
 public:
-    using RowListener = std::function<void(RowChange, int first, int count)>;
+    using RowListener = ListenerList<RowChange, int, int>::Listener; // (change, first, count)
 
     ListView(Form* owner, std::string name) : Control(owner, std::move(name), ControlKind::ListView) {}
 
@@ -55,12 +55,17 @@ public:
     void setColumns(std::vector<ListColumn> c);
     ViewStyle viewStyle() const { return viewStyle_; }
     void setViewStyle(ViewStyle s);
-    bool checkBoxes = false;
-    bool multiSelect = false;
-    bool rowSelect = true;
-    bool readOnly = true;
-    bool gridLines = false;
-    PopupMenu* popupMenu = nullptr;
+    bool checkBoxes() const { return checkBoxes_; }
+    void setCheckBoxes(bool b) { set(checkBoxes_, b, Property::Style); }
+    bool multiSelect() const { return multiSelect_; }
+    void setMultiSelect(bool b) { set(multiSelect_, b, Property::Style); }
+    bool rowSelect() const { return rowSelect_; }
+    void setRowSelect(bool b) { set(rowSelect_, b, Property::Style); }
+    bool readOnly() const { return readOnly_; }
+    void setReadOnly(bool b) { set(readOnly_, b, Property::Style); }
+    bool gridLines() const { return gridLines_; }
+    void setGridLines(bool b) { set(gridLines_, b, Property::Style); }
+    PopupMenu* popupMenu = nullptr; // read when the user asks for a context menu
 
     // Rows. In virtual mode (ownerData) the list stores none: count() is set with
     // setItemCount() and item(i) asks the data event for row i.
@@ -132,6 +137,14 @@ public:
             onKeyDown(key);
         return key == 0;
     }
+    // The user typed `typed` (one key or more) at `nowMs` on a list whose current row is
+    // `current` (-1: none). Keys that follow each other within `intervalMs` build one
+    // search text, as the system's lists do; a search of one character starts past the
+    // current row, so typing the same letter again goes on to the next match. Returns the
+    // row found or -1.
+    int userTypeAhead(const std::string& typed, std::int64_t nowMs, int intervalMs, int current);
+    // The search text typed so far.
+    const std::string& typedText() const { return typed_; }
 
     ItemStyle styleOf(int index, int subItem) const;
 
@@ -152,8 +165,14 @@ private:
     std::set<int> selected_;
     int focused_ = -1;
     int scrollTarget_ = -1;
-    std::vector<std::pair<int, RowListener>> rowListeners_;
-    int nextRowListener_ = 1;
+    bool checkBoxes_ = false;
+    bool multiSelect_ = false;
+    bool rowSelect_ = true;
+    bool readOnly_ = true;
+    bool gridLines_ = false;
+    std::string typed_;
+    std::int64_t typedAt_ = 0;
+    ListenerList<RowChange, int, int> rowListeners_;
 };
 
 } // namespace toolkit

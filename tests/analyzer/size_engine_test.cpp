@@ -8,7 +8,7 @@
 #include "analyzer/size_engine.h"
 #include "analyzer/size_pool.h"
 #include "platform/platform.h"
-#include "settings/disk.h"
+#include "services/disk.h"
 #include "support/mount_stand_in.h"
 #include "support/temp_machine.h"
 #include "toolkit/control.h"
@@ -92,6 +92,12 @@ struct GatedFiles : platform::FileSystem {
     bool removeDirectory(const std::string& p) override { return real->removeDirectory(p); }
     bool renameFile(const std::string& a, const std::string& b) override { return real->renameFile(a, b); }
     bool createDirectory(const std::string& p) override { return real->createDirectory(p); }
+    bool ownedByUser(const std::string& p) override { return real->ownedByUser(p); }
+    std::unique_ptr<platform::DeletionBatch> beginDeletions() override { return real->beginDeletions(); }
+    std::unique_ptr<platform::OpenFile> openFile(const std::string& p) override { return real->openFile(p); }
+    std::unique_ptr<platform::OpenFile> createFile(const std::string& p, std::uint32_t a) override {
+        return real->createFile(p, a);
+    }
     std::uint8_t driveType(const std::string& r) override { return real->driveType(r); }
     bool diskFreeSpace(const std::string& r, std::int64_t& t, std::int64_t& f) override {
         return real->diskFreeSpace(r, t, f);
@@ -405,6 +411,10 @@ struct CountedFiles : platform::FileSystem {
     bool removeDirectory(const std::string& p) override { return real->removeDirectory(p); }
     bool renameFile(const std::string& a, const std::string& b) override { return real->renameFile(a, b); }
     bool createDirectory(const std::string& p) override { return real->createDirectory(p); }
+    std::unique_ptr<platform::OpenFile> openFile(const std::string& p) override { return real->openFile(p); }
+    std::unique_ptr<platform::OpenFile> createFile(const std::string& p, std::uint32_t a) override {
+        return real->createFile(p, a);
+    }
     std::uint8_t driveType(const std::string& r) override { return real->driveType(r); }
     bool diskFreeSpace(const std::string& r, std::int64_t& t, std::int64_t& f) override {
         return real->diskFreeSpace(r, t, f);

@@ -8,7 +8,7 @@
 #include "app/start_window.h"
 #include "cleaner_fixture.h"
 #include "platform/platform.h"
-#include "settings/directory_dialog.h"
+#include "app/directory_dialog.h"
 #include "settings/settings_files.h"
 
 namespace fs = std::filesystem;
@@ -88,7 +88,7 @@ TEST_F(Window, CarriesItsControlsAndTexts) {
     for (const auto& c : form.Lv_GarbageList.columns())
         titles.push_back(c.caption);
     EXPECT_EQ(titles, (Strings{"文件名称", "文件大小", "创建日期", "最后修改日期", "最后读取日期"}));
-    EXPECT_TRUE(form.Lv_GarbageList.checkBoxes);
+    EXPECT_TRUE(form.Lv_GarbageList.checkBoxes());
     EXPECT_TRUE(form.Lv_GarbageList.ownerData());
     EXPECT_EQ(form.Lv_GarbageList.popupMenu, &form.PM_FileOper);
     EXPECT_EQ(form.Sb_status.panelText(0), "正在磁盘文件分析和清理中 ......");

@@ -183,7 +183,7 @@ namespace {
 struct ListForm : Form {
     ListForm() : Form("TList"), lv(this, "Lv_GarbageList") {
         lv.setBounds(0, 0, 400, 300);
-        lv.checkBoxes = true;
+        lv.setCheckBoxes(true);
         lv.setColumns({{"名称", 120}, {"大小", 60, Alignment::Right}, {"路径", 200}});
     }
     ListView lv;
@@ -318,6 +318,58 @@ TEST_F(Binder, AVirtualListAsksOnlyForTheRowsItShows) {
     view->setFocus();
     view->keyboardSearch("行7");
     EXPECT_EQ(view->currentIndex().row(), 7);
+    f.hide();
+}
+
+namespace {
+
+struct LooksForm : Form {
+    LooksForm() : Form("TLooks"), lv(this, "lvFiles"), mNote(this, "mNote"), edPath(this, "edPath") {
+        setClientSize(420, 300);
+        lv.setBounds(0, 0, 400, 200);
+        lv.setColumns({{"名称", 120}});
+        lv.setCheckBoxes(true);
+        lv.addItem(row("a.tmp"));
+        mNote.setBounds(0, 210, 200, 60);
+        edPath.setBounds(210, 210, 200, 22);
+    }
+    ListView lv;
+    Memo mNote;
+    Edit edPath;
+};
+
+} // namespace
+
+TEST_F(Binder, LooksChangedAfterTheWindowIsShownReachTheWidgets) {
+    LooksForm f;
+    f.show();
+    auto* view = as<qtui::ListViewWidget>(tk, f, f.lv);
+    auto* memo = as<QPlainTextEdit>(tk, f, f.mNote);
+    auto* edit = as<QLineEdit>(tk, f, f.edPath);
+    ASSERT_TRUE(view && memo && edit);
+    EXPECT_EQ(view->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(memo->frameShape(), QFrame::StyledPanel);
+    EXPECT_TRUE(edit->hasFrame());
+
+    f.lv.setMultiSelect(true);
+    EXPECT_EQ(view->selectionMode(), QAbstractItemView::ExtendedSelection);
+    f.mNote.setBorder(false);
+    EXPECT_EQ(memo->frameShape(), QFrame::NoFrame);
+    f.mNote.setWordWrap(false);
+    EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
+    f.edPath.setBorder(false);
+    EXPECT_FALSE(edit->hasFrame());
+    QModelIndex first = view->model()->index(0, 0);
+    EXPECT_EQ(first.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    f.lv.setCheckBoxes(false);
+    EXPECT_FALSE(first.data(Qt::CheckStateRole).isValid());
+    EXPECT_FALSE(view->model()->flags(first) & Qt::ItemIsUserCheckable);
+
+    // And back again.
+    f.lv.setMultiSelect(false);
+    EXPECT_EQ(view->selectionMode(), QAbstractItemView::SingleSelection);
+    f.mNote.setBorder(true);
+    EXPECT_EQ(memo->frameShape(), QFrame::StyledPanel);
     f.hide();
 }
 

@@ -21,7 +21,7 @@
 #include "programs/uninstall_window.h"
 #include "qt/control_binding.h"
 #include "qt_app.h"
-#include "settings/directory_dialog.h"
+#include "app/directory_dialog.h"
 #include "support/program_folder.h"
 #include "support/temp_machine.h"
 #include "wipe/wipe_window.h"

@@ -8,7 +8,7 @@
 #include <QTreeView>
 
 #include "qt_app.h"
-#include "settings/directory_dialog.h"
+#include "app/directory_dialog.h"
 #include "support/temp_machine.h"
 #include "toolkit/tree_view.h"
 

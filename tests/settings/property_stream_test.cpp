@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "settings/date_time.h"
+#include "common/date_time.h"
 #include "settings/extended.h"
 #include "settings/property_stream.h"
 #include "settings/setting.h"

@@ -8,7 +8,7 @@
 
 #include "platform/errors.h"
 #include "platform/platform.h"
-#include "settings/disk.h"
+#include "services/disk.h"
 #include "settings/property_stream.h"
 #include "settings/setting.h"
 #include "settings/settings_files.h"

@@ -39,6 +39,7 @@ public:
     bool exitWindows(unsigned flags) override;
     std::string windowsFolder() override;
     platform::ShortPath shortPathName(const std::string& path, std::size_t room) override;
+    std::string temporaryPath() override { return real ? real->temporaryPath() : "C:\\TEMP\\"; }
 };
 
 // Deletes and names through the real shell; records the verbs and the programs asked
@@ -63,6 +64,20 @@ public:
         runs.push_back(run);
         return runResult;
     }
+
+    // The recycle bins are the machine's own (a test trash): emptied through the real shell
+    // unless an answer is scripted, as for a system without the operation.
+    int emptyRecycleBinsCalls = 0;
+    std::optional<platform::RecycleBinResult> recycleBinAnswer;
+    platform::RecycleBinResult emptyRecycleBins() override {
+        ++emptyRecycleBinsCalls;
+        if (recycleBinAnswer || !real)
+            return recycleBinAnswer.value_or(platform::RecycleBinResult::NoOperation);
+        return real->emptyRecycleBins();
+    }
+    bool moveToRecycleBin(const std::string& path) override { return real && real->moveToRecycleBin(path); }
+    std::string desktopFolder() override { return real ? real->desktopFolder() : std::string(); }
+    bool isBrokenShortcut(const std::string& path) override { return real && real->isBrokenShortcut(path); }
 };
 
 // A clock at a fixed time, in a time zone of a fixed offset, with chosen separators.

@@ -6,6 +6,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/posix/posix_system.h"
+
 namespace testsupport {
 
 namespace fs = std::filesystem;
@@ -41,6 +43,7 @@ TempMachine::~TempMachine() {
 
 void TempMachine::reload() {
     auto next = std::make_unique<platform::posix::PosixPlatform>(root_.string());
+    next->system().setEnvironment(environment_);
     platform::Services s = next->services();
     machine_.real = s.machine;
     s.machine = &machine_;
@@ -48,6 +51,11 @@ void TempMachine::reload() {
     s.shell = &shell_;
     platform::install(s);
     platform_ = std::move(next);
+}
+
+void TempMachine::setEnvironment(const std::string& name, const std::string& value) {
+    environment_[name] = value;
+    platform_->system().setEnvironment(environment_);
 }
 
 fs::path TempMachine::drive(char letter) const {

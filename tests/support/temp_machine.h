@@ -2,6 +2,7 @@
 // A temporary machine root: drives C:, D:, ... are temporary folders reached through
 // "dosdevices" links, and its platform services are installed for the test's lifetime.
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -38,10 +39,18 @@ public:
     // Rebuilds the platform after the drive layout changed on disk.
     void reload();
 
+    // The program's environment on this machine: only what a test sets here, never the
+    // environment of the test process (its TMPDIR, HOME, PATH).
+    void setEnvironment(const std::string& name, const std::string& value);
+    // The user's home folder of this machine ("home" in the root): its desktop is
+    // home/Desktop and its trash home/.local/share/Trash.
+    std::filesystem::path home() const { return root_ / "home"; }
+
 private:
     std::filesystem::path root_;
     std::unique_ptr<platform::posix::PosixPlatform> platform_;
     platform::Services previous_;
+    std::map<std::string, std::string> environment_;
     RecordingMachine machine_;
     RecordingShell shell_;
 };

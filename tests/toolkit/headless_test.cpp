@@ -155,16 +155,44 @@ TEST(ListViewModel, TheUsersSelectionFiresTheSelectEventForEveryRowThatChanged) 
         lv.addItem({s, {}, false, nullptr, -1, -1});
     std::vector<std::pair<int, bool>> events;
     lv.onSelectItem = [&](int i, bool on) { events.emplace_back(i, on); };
-    lv.multiSelect = true;
+    lv.setMultiSelect(true);
     lv.userSetSelection({1, 2}, 2);
     lv.userSetSelection({2, 3, 9}, 3); // a row past the end is no row
     EXPECT_EQ(lv.selection(), (std::set<int>{2, 3}));
     EXPECT_EQ(lv.itemIndex(), 3);
     EXPECT_EQ(events, (std::vector<std::pair<int, bool>>{{1, true}, {2, true}, {1, false}, {3, true}}));
     // One row at most without multi-select: the focused one.
-    lv.multiSelect = false;
+    lv.setMultiSelect(false);
     lv.userSetSelection({0, 1}, 1);
     EXPECT_EQ(lv.selection(), (std::set<int>{1}));
+}
+
+TEST(ListViewModel, TypeAheadBuildsOneSearchTextFromKeysTypedInQuickSuccession) {
+    ListView lv(nullptr, "lv");
+    for (const char* c : {"apple", "Banana", "blueberry", "bluebell", "清理.log", "cherry"}) {
+        ListItem it;
+        it.caption = c;
+        lv.addItem(it);
+    }
+    struct Key {
+        const char* typed;
+        std::int64_t at;
+        int current, found;
+        const char* text;
+    } keys[] = {
+        {"b", 0, -1, 1, "b"},          // a new search starts past the current row (none: row 0)
+        {"l", 100, 1, 2, "bl"},        // within the interval: one text, from the current row
+        {"uebe", 200, 2, 2, "bluebe"}, // several keys at once; the current row still matches
+        {"l", 300, 2, 3, "bluebel"},
+        {"b", 2000, 3, 1, "b"},        // after a pause: a new text, past the current row, wrapping
+        {"b", 3100, 1, 2, "b"},        // the same letter again goes on to the next match
+        {"清", 5000, 0, 4, "清"},       // a Chinese letter is one character of the search
+        {"x", 7000, 0, -1, "x"},
+    };
+    for (const Key& k : keys) {
+        EXPECT_EQ(lv.userTypeAhead(k.typed, k.at, 1000, k.current), k.found) << k.typed << " at " << k.at;
+        EXPECT_EQ(lv.typedText(), k.text) << k.typed << " at " << k.at;
+    }
 }
 
 // Rows inserted above the selection push it down with its rows, in either mode; the views
@@ -187,7 +215,7 @@ TEST(ListViewModel, TheSelectionAndTheFocusStayOnTheirRowsWhenRowsAreInsertedAbo
             HeadlessToolkit tk;
             Form f("TF");
             ListView lv(&f, "lv");
-            lv.multiSelect = true;
+            lv.setMultiSelect(true);
             lv.setOwnerData(virtualMode);
             if (virtualMode)
                 lv.setItemCount(5);

@@ -12,8 +12,10 @@
 #include <cstring>
 #include <random>
 
+#include "common/ascii_text.h"
 #include "platform/errors.h"
 #include "platform/posix/folder_handle.h"
+#include "platform/posix/posix_deletion_rules.h"
 
 namespace platform::posix {
 
@@ -33,17 +35,8 @@ FileTime toFileTime(std::int64_t sec, std::int64_t nsec) {
 }
 
 bool lessFolded(const std::string& a, const std::string& b) {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x -= 32;
-        if (y >= 'a' && y <= 'z') y -= 32;
-        if (x != y)
-            return x < y;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    return a < b; // names equal when folded: keep a stable order
+    int folded = CompareText(a, b);
+    return folded != 0 ? folded < 0 : a < b; // names equal when folded: keep a stable order
 }
 
 // The directory and reparse-point bits of an entry whose statx we have (not followed).
@@ -331,6 +324,8 @@ bool PosixFileSystem::deleteFile(const std::string& path) {
         errno = EISDIR;
         return fail();
     }
+    if (refusesDeletion(AT_FDCWD, p.c_str()))
+        return fail();
     return ::unlink(p.c_str()) == 0 || fail();
 }
 
@@ -364,6 +359,72 @@ bool PosixFileSystem::diskFreeSpace(const std::string& root, std::int64_t& total
     total = std::int64_t(st.f_blocks) * std::int64_t(st.f_frsize);
     freeBytes = std::int64_t(st.f_bavail) * std::int64_t(st.f_frsize);
     return true;
+}
+
+namespace {
+
+class PosixOpenFile : public OpenFile {
+public:
+    explicit PosixOpenFile(Descriptor fd) : fd_(std::move(fd)) {}
+
+    std::int64_t read(void* into, std::size_t n) override {
+        for (;;) {
+            ssize_t r = ::read(fd_.get(), into, n);
+            if (r >= 0)
+                return r;
+            if (errno != EINTR)
+                return fail(), -1;
+        }
+    }
+    bool write(const void* bytes, std::size_t n) override {
+        const char* p = static_cast<const char*>(bytes);
+        while (n > 0) {
+            ssize_t w = ::write(fd_.get(), p, n);
+            if (w < 0) {
+                if (errno == EINTR)
+                    continue;
+                return fail();
+            }
+            p += w;
+            n -= static_cast<std::size_t>(w);
+        }
+        return true;
+    }
+    bool seek(std::int64_t position) override { return ::lseek(fd_.get(), position, SEEK_SET) >= 0 || fail(); }
+    std::int64_t size() override {
+        struct stat st;
+        return ::fstat(fd_.get(), &st) == 0 ? st.st_size : (fail(), -1);
+    }
+
+private:
+    Descriptor fd_;
+};
+
+} // namespace
+
+std::unique_ptr<OpenFile> PosixFileSystem::openFile(const std::string& path) {
+    std::string p = native(path);
+    Descriptor fd(p.empty() ? (errno = ENOENT, -1) : ::open(p.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd)
+        return fail(), nullptr;
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0)
+        return fail(), nullptr;
+    if (S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return fail(), nullptr;
+    }
+    return std::make_unique<PosixOpenFile>(std::move(fd));
+}
+
+std::unique_ptr<OpenFile> PosixFileSystem::createFile(const std::string& path, std::uint32_t attributes) {
+    std::string p = native(path);
+    // Never through a link planted under the name: the name must be free.
+    mode_t mode = (attributes & FA_READONLY) ? 0444 : 0644;
+    Descriptor fd(p.empty() ? (errno = ENOENT, -1) : ::open(p.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+    if (!fd)
+        return fail(), nullptr;
+    return std::make_unique<PosixOpenFile>(std::move(fd));
 }
 
 std::string PosixFileSystem::lastErrorText() { return std::strerror(t_lastError); }

@@ -20,6 +20,12 @@ public:
     bool removeDirectory(const std::string& path) override;
     bool renameFile(const std::string& from, const std::string& to) override;
     bool createDirectory(const std::string& path) override;
+    // posix_deletion_rules.cpp
+    bool ownedByUser(const std::string& path) override;
+    std::unique_ptr<DeletionBatch> beginDeletions() override;
+    // Hidden is a matter of the name here and there is no temporary bit: only read-only is kept.
+    std::unique_ptr<OpenFile> openFile(const std::string& path) override;
+    std::unique_ptr<OpenFile> createFile(const std::string& path, std::uint32_t attributes) override;
     std::uint8_t driveType(const std::string& root) override;
     bool diskFreeSpace(const std::string& root, std::int64_t& total, std::int64_t& freeBytes) override;
     std::string lastErrorText() override;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ascii_text.h"
 #include "platform/posix/detached_process.h"
 #include "platform/posix/folder_handle.h"
 
@@ -26,19 +27,6 @@ std::string serviceManager() {
         if (::access(p, X_OK) == 0)
             return p;
     return {};
-}
-
-bool ciEqual(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = char(x - 32);
-        if (y >= 'a' && y <= 'z') y = char(y - 32);
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -114,7 +102,7 @@ std::string PosixMachine::windowsFolder() {
     if (root && readFolderNames(root.get(), names)) {
         for (const FolderName& n : names) {
             struct stat st;
-            if (ciEqual(n.name, "windows") && ::fstatat(root.get(), n.name.c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode))
+            if (SameText(n.name, "windows") && ::fstatat(root.get(), n.name.c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode))
                 return "C:\\" + n.name;
         }
     }

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "platform/drive_map.h"
 #include "platform/machine.h"
 
@@ -17,9 +19,12 @@ public:
     bool exitWindows(unsigned flags) override;
     std::string windowsFolder() override;
     ShortPath shortPathName(const std::string& path, std::size_t room) override;
+    std::string temporaryPath() override { return temporaryPath_; }
+    void setTemporaryPath(std::string p) { temporaryPath_ = std::move(p); }
 
 private:
     const DriveMap& map_;
+    std::string temporaryPath_ = "/tmp/";
     bool privilegeFound_ = false;
 };
 

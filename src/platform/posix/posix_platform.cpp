@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/posix/curl_http.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_machine.h"
@@ -19,6 +20,7 @@
 #include "platform/posix/posix_text_codec.h"
 #include "platform/posix/posix_version_info.h"
 #include "platform/posix/system_areas.h"
+#include "platform/posix/posix_user_folders.h"
 
 namespace platform::posix {
 
@@ -128,6 +130,20 @@ PosixPlatform::PosixPlatform(std::optional<std::string> machineRoot) : machineRo
     shell_ = std::make_unique<PosixShell>(map_);
     clock_ = std::make_unique<PosixClock>();
     machine_ = std::make_unique<PosixMachine>(map_);
+    // The user's trash and desktop, and the temporary path: a machine root's own.
+    EnvironmentLookup env = [sys = system_.get()](const std::string& name) { return sys->environment(name); };
+    if (machineRoot_) {
+        shell_->setUserFolders(userFoldersOfMachineRoot(*machineRoot_, env));
+        machine_->setTemporaryPath("C:\\TEMP\\");
+    } else {
+        shell_->setUserFolders(userFoldersOfProcess(env));
+        std::string tmp = map_.toDrivePath("/tmp");
+        char separator = DriveMap::isDrivePath(tmp) ? '\\' : '/';
+        if (tmp.empty() || tmp.back() != separator)
+            tmp += separator;
+        machine_->setTemporaryPath(tmp);
+    }
+    http_ = std::make_unique<CurlHttp>();
     text_ = std::make_unique<PosixTextCodec>();
     registry_ = std::make_unique<HiveRegistry>(text_.get());
     version_ = std::make_unique<PosixVersionInfo>(map_);
@@ -176,6 +192,7 @@ Services PosixPlatform::services() {
     s.clock = clock_.get();
     s.machine = machine_.get();
     s.registry = registry_.get();
+    s.http = http_.get();
     s.text = text_.get();
     s.version = version_.get();
     s.shellNamespace = namespace_.get();

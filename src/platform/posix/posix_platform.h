@@ -25,6 +25,7 @@ class PosixSystem;
 class PosixShell;
 class PosixClock;
 class PosixMachine;
+class CurlHttp;
 class PosixTextCodec;
 class PosixVersionInfo;
 class PosixShellNamespace;
@@ -54,6 +55,7 @@ public:
     // The machine root's hives "system.reg" and "user.reg" (in that order); empty without
     // a machine root.
     HiveRegistry& registry() { return *registry_; }
+    CurlHttp& http() { return *http_; }
     // One text for each hive that could not be read and was left out, naming its file
     // and line (also written to the standard error).
     const std::vector<std::string>& hiveProblems() const { return hiveProblems_; }
@@ -71,6 +73,7 @@ private:
     std::unique_ptr<PosixClock> clock_;
     std::unique_ptr<PosixMachine> machine_;
     std::unique_ptr<HiveRegistry> registry_;
+    std::unique_ptr<CurlHttp> http_;
     std::unique_ptr<PosixTextCodec> text_;
     std::unique_ptr<PosixVersionInfo> version_;
     std::unique_ptr<PosixShellNamespace> namespace_;

@@ -13,6 +13,8 @@
 
 #include "platform/posix/detached_process.h"
 #include "platform/posix/folder_handle.h"
+#include "platform/posix/percent_encoding.h"
+#include "platform/posix/posix_deletion_rules.h"
 
 namespace platform::posix {
 
@@ -33,7 +35,12 @@ bool deleteContents(int dirfd, dev_t dev) {
     bool ok = true;
     for (const FolderName& n : names) {
         const char* name = n.name.c_str();
-        // Files and links go with one call; only folders (or unknown types) need a look.
+        if (n.type != DT_DIR && n.type != DT_LNK && refusesDeletion(dirfd, name)) {
+            ok = false; // held open, or a socket, pipe or device: it stays, the walk goes on
+            continue;
+        }
+        // Files (once past the look above) and links go with one call; only folders (or
+        // unknown types) need a look.
         if (n.type != DT_DIR && n.type != DT_UNKNOWN) {
             if (::unlinkat(dirfd, name, 0) == 0 || errno == ENOENT)
                 continue;
@@ -75,22 +82,6 @@ bool deleteContents(int dirfd, dev_t dev) {
     return ok;
 }
 
-// "file://" and the path with every byte outside the unreserved set escaped.
-std::string fileUri(const std::string& native) {
-    static const char* hex = "0123456789ABCDEF";
-    std::string out = "file://";
-    for (unsigned char c : native) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' || c == '-' ||
-            c == '_' || c == '.' || c == '~')
-            out += char(c);
-        else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
 
 std::string parentOf(const std::string& p) {
     auto slash = p.find_last_of('/');
@@ -100,6 +91,11 @@ std::string parentOf(const std::string& p) {
 }
 
 } // namespace
+
+bool deleteFolderContents(int dirfd) {
+    struct stat st;
+    return ::fstat(dirfd, &st) == 0 && S_ISDIR(st.st_mode) && deleteContents(dirfd, st.st_dev);
+}
 
 bool PosixShell::deleteTree(const std::string& path) {
     std::string p = map_.toNative(path);
@@ -114,8 +110,8 @@ bool PosixShell::deleteTree(const std::string& path) {
     struct statx st;
     if (!statEntry(AT_FDCWD, p.c_str(), st))
         return false;
-    if (!S_ISDIR(st.stx_mode))
-        return ::unlink(p.c_str()) == 0; // a file or a link: itself only
+    if (!S_ISDIR(st.stx_mode)) // a file or a link: itself only
+        return !refusesDeletion(AT_FDCWD, p.c_str()) && ::unlink(p.c_str()) == 0;
 
     struct stat parent;
     if (::stat(parentOf(p).c_str(), &parent) != 0 || isMountRoot(st, parent.st_dev))
@@ -124,6 +120,7 @@ bool PosixShell::deleteTree(const std::string& path) {
     if (!fd)
         return false;
     dev_t dev = makedev(st.stx_dev_major, st.stx_dev_minor);
+    OpenFilesLook look; // one look at the open files serves the whole tree
     bool ok = deleteContents(fd.get(), dev);
     fd.reset();
     return ::rmdir(p.c_str()) == 0 && ok;
@@ -189,7 +186,7 @@ bool PosixShell::execute(const ShellRequest& request) {
         // The file manager's properties dialog, through its desktop-wide interface.
         return startDetached({"dbus-send", "--session", "--type=method_call", "--dest=org.freedesktop.FileManager1",
                               "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1.ShowItemProperties",
-                              "array:string:" + fileUri(target), "string:"},
+                              "array:string:file://" + percentEncodePath(target), "string:"},
                              true) == 0;
     }
     return false;

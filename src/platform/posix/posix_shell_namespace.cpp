@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/ascii_text.h"
 #include "platform/shell.h"
 
 namespace platform::posix {
@@ -164,29 +165,12 @@ std::string parsingName(const Node& n) {
     }
 }
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
-
-// Letters folded, then byte by byte.
+// Letters folded, then byte by byte, so names that differ only in case keep one order.
 int compareNames(std::string_view a, std::string_view b) {
-    std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        unsigned char x = std::uint8_t(upper(a[i])), y = std::uint8_t(upper(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    int c = a.compare(b);
+    int c = CompareText(std::string(a), std::string(b));
+    if (c == 0)
+        c = a.compare(b);
     return c < 0 ? -1 : c > 0 ? 1 : 0;
-}
-
-bool sameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (upper(a[i]) != upper(b[i]))
-            return false;
-    return true;
 }
 
 class Folder : public ShellFolder {
@@ -287,9 +271,7 @@ std::string typeText(const Node& n, const DriveMap& map) {
     std::size_t dot = n.name.rfind('.');
     if (dot == std::string::npos || dot == 0 || dot + 1 == n.name.size())
         return "文件";
-    std::string ext = n.name.substr(dot + 1);
-    for (char& c : ext)
-        c = upper(c);
+    std::string ext = AsciiUpper(n.name.substr(dot + 1));
     if (ext == "EXE" || ext == "COM")
         return "应用程序";
     std::string text = ext + " 文件";
@@ -326,15 +308,15 @@ IdList PosixShellNamespace::parseDisplayName(const std::string& text) {
     auto fail = [&text]() -> IdList {
         throw ShellError("找不到“" + text + "”。请确定文件名是否正确后，再试一次。");
     };
-    if (sameText(text, kDesktopParsingName)) {
+    if (SameText(text, kDesktopParsingName)) {
         IdList empty(IdListAlloc(2));
         return empty ? std::move(empty) : fail();
     }
-    if (sameText(text, kMyComputerParsingName))
+    if (SameText(text, kMyComputerParsingName))
         return myComputerItem();
     if (text.size() < 2 || text[1] != ':' || text.find_first_of("*?\"<>|") != std::string::npos)
         return fail();
-    const Drive* d = map_.find(upper(text[0]));
+    const Drive* d = map_.find(AsciiUpper(text[0]));
     if (!d)
         return fail();
     IdList list(IdListConcat(myComputerItem().get(), driveItem(d->letter).get()));
@@ -359,7 +341,7 @@ IdList PosixShellNamespace::parseDisplayName(const std::string& text) {
         } else {
             int matches = 0;
             files_.listFolder(path + "\\", ListDetail::Names, [&](const DirEntry& x) {
-                if (!x.isDots() && sameText(x.name, name)) {
+                if (!x.isDots() && SameText(x.name, name)) {
                     ++matches;
                     found = x.name;
                     e = x;

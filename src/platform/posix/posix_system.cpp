@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,6 +81,10 @@ MutexResult PosixSystem::acquireMutex(const std::string& name, std::unique_ptr<N
 }
 
 std::optional<std::string> PosixSystem::environment(const std::string& name) {
+    if (environment_) {
+        auto it = environment_->find(name);
+        return it == environment_->end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
     const char* v = std::getenv(name.c_str());
     if (!v)
         return std::nullopt;
@@ -94,6 +99,12 @@ bool PosixSystem::inSystemArea(const std::string& path) {
     }
     std::string native = map_.toNative(path);
     return !native.empty() && areas_->reaches(native);
+}
+
+bool PosixSystem::setThreadPriority(int priority) {
+    // Nice values run from 19 (least) to -20 (most); the extremes stand for idle and time critical.
+    int nice = priority <= -15 ? 19 : priority >= 15 ? -20 : priority * -5;
+    return ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), nice) == 0;
 }
 
 } // namespace platform::posix

@@ -1,4 +1,5 @@
 #pragma once
+#include <map>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,11 @@ public:
     MutexResult acquireMutex(const std::string& name, std::unique_ptr<NamedMutex>& held) override;
     std::optional<std::string> environment(const std::string& name) override;
     bool inSystemArea(const std::string& path) override;
+    // As the thread's nice value; raising it above normal needs a privilege most users lack.
+    bool setThreadPriority(int priority) override;
+
+    // Answers environment() from `vars` alone instead of the process environment (tests).
+    void setEnvironment(std::optional<std::map<std::string, std::string>> vars) { environment_ = std::move(vars); }
 
     // Where the lock file of a named mutex lives.
     std::string mutexPath(const std::string& name) const;
@@ -32,6 +38,7 @@ private:
     const DriveMap& map_;
     std::optional<std::string> machineRoot_;
     std::optional<SystemAreas> areas_;
+    std::optional<std::map<std::string, std::string>> environment_;
 };
 
 } // namespace platform::posix

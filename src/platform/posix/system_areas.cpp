@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/ascii_text.h"
+
 namespace platform::posix {
 
 namespace {
@@ -18,19 +20,6 @@ std::string normal(const std::string& path) {
     while (p.size() > 1 && p.back() == '/')
         p.pop_back();
     return p;
-}
-
-std::vector<std::string> components(const std::string& normalPath) {
-    std::vector<std::string> out;
-    std::size_t at = 1;
-    while (at < normalPath.size()) {
-        std::size_t end = normalPath.find('/', at);
-        if (end == std::string::npos)
-            end = normalPath.size();
-        out.push_back(normalPath.substr(at, end - at));
-        at = end + 1;
-    }
-    return out;
 }
 
 // Top-level folders that belong to the system whatever the files say.
@@ -140,7 +129,7 @@ bool SystemAreas::reaches(const std::string& native) const {
     }
     if (p == "/")
         return true; // the root holds them all
-    std::vector<std::string> parts = components(p);
+    std::vector<std::string> parts = SplitPath(p, "/");
     if (systemTopFolder(parts[0]))
         return true;
     for (const std::string& c : parts)

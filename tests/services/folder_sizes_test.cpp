@@ -5,7 +5,8 @@
 #include <filesystem>
 
 #include "platform/platform.h"
-#include "settings/file_helpers.h"
+#include "common/size_units.h"
+#include "services/folder_sizes.h"
 #include "support/mount_stand_in.h"
 #include "support/temp_machine.h"
 

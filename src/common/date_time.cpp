@@ -1,9 +1,9 @@
-#include "settings/date_time.h"
+#include "common/date_time.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "common/ascii_text.h"
 
 namespace {
 
@@ -45,8 +45,6 @@ std::string pad(int v, int width) {
     return s;
 }
 
-char upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
-
 } // namespace
 
 bool TryEncodeDate(int year, int month, int day, double& dateTime) {
@@ -60,7 +58,7 @@ bool TryEncodeDate(int year, int month, int day, double& dateTime) {
     return true;
 }
 
-double EncodeDateTime(const platform::SystemTime& t) {
+double EncodeDateTime(const SystemTime& t) {
     double date = 0;
     TryEncodeDate(t.year, t.month, t.day, date);
     double time = ((t.hour * 60.0 + t.minute) * 60.0 + t.second) * 1000.0 + t.milliseconds;
@@ -68,7 +66,7 @@ double EncodeDateTime(const platform::SystemTime& t) {
     return date >= 0 ? date + time / kMsPerDay : date - time / kMsPerDay;
 }
 
-platform::SystemTime DecodeDateTime(double dateTime) {
+SystemTime DecodeDateTime(double dateTime) {
     // Only days from 1 January 1 to 31 December 9999 have a calendar date; anything else a
     // file may hold (NaN, infinities, huge numbers) is taken as 0, 30 December 1899.
     if (!(dateTime > kFirstDay - 1 && dateTime < kLastDay + 1))
@@ -83,7 +81,7 @@ platform::SystemTime DecodeDateTime(double dateTime) {
     }
     if (days > kLastDay || days < kFirstDay) // rounded past the last millisecond
         days = ms = 0;
-    platform::SystemTime t;
+    SystemTime t;
     civilFromDays(std::int64_t(days) + kDay0, t.year, t.month, t.day);
     t.hour = int(ms / 3600000);
     t.minute = int(ms / 60000 % 60);
@@ -94,7 +92,7 @@ platform::SystemTime DecodeDateTime(double dateTime) {
 
 std::string FormatDateTime(const std::string& format, double dateTime, const std::string& dateSeparator,
                            const std::string& timeSeparator) {
-    platform::SystemTime t = DecodeDateTime(dateTime);
+    SystemTime t = DecodeDateTime(dateTime);
     std::string out;
     bool afterHour = false;
     for (size_t i = 0; i < format.size();) {
@@ -106,9 +104,9 @@ std::string FormatDateTime(const std::string& format, double dateTime, const std
             i = close + 1;
             continue;
         }
-        char c = upper(format[i]);
+        char c = AsciiUpper(format[i]);
         size_t n = 1;
-        while (i + n < format.size() && upper(format[i + n]) == c)
+        while (i + n < format.size() && AsciiUpper(format[i + n]) == c)
             ++n;
         switch (c) {
         case 'Y':
@@ -157,16 +155,4 @@ std::string FormatDateTime(const std::string& format, double dateTime, const std
         i += n;
     }
     return out;
-}
-
-std::string FormatDateTime(const std::string& format, double dateTime) {
-    auto& c = platform::clock();
-    return FormatDateTime(format, dateTime, c.dateSeparator(), c.timeSeparator());
-}
-
-double Now() {
-    platform::SystemTime t;
-    if (!platform::clock().toLocal(platform::clock().now(), t))
-        return 0;
-    return EncodeDateTime(t);
 }

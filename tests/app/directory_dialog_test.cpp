@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "settings/directory_dialog.h"
+#include "app/directory_dialog.h"
 #include "support/temp_machine.h"
 #include "toolkit/headless_toolkit.h"
 

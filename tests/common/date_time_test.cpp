@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "settings/date_time.h"
+#include "common/date_time.h"
 
 TEST(DateTime, DayCountsFrom30December1899) {
     struct Case {
@@ -16,7 +16,7 @@ TEST(DateTime, DayCountsFrom30December1899) {
         double v = -99;
         ASSERT_TRUE(TryEncodeDate(c.y, c.m, c.d, v)) << c.y;
         EXPECT_DOUBLE_EQ(v, c.value) << c.y << "-" << c.m << "-" << c.d;
-        platform::SystemTime t = DecodeDateTime(v);
+        SystemTime t = DecodeDateTime(v);
         EXPECT_EQ(t.year * 10000 + t.month * 100 + t.day, c.y * 10000 + c.m * 100 + c.d);
     }
     double v;
@@ -65,7 +65,7 @@ TEST(DateTime, ValuesWithoutACalendarDateAreTakenAsDayZero) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn:ss.zzz", c.value, "/", ":"), c.text) << c.label;
-        platform::SystemTime t = DecodeDateTime(c.value);
+        SystemTime t = DecodeDateTime(c.value);
         EXPECT_GE(t.year, 1) << c.label;
         EXPECT_LE(t.year, 9999) << c.label;
     }

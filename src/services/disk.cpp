@@ -1,4 +1,4 @@
-#include "settings/disk.h"
+#include "services/disk.h"
 
 #include "platform/platform.h"
 #include "settings/setting.h"

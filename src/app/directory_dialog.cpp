@@ -1,37 +1,16 @@
-#include "settings/directory_dialog.h"
+#include "app/directory_dialog.h"
 
 #include <cstddef>
 
+#include "common/ascii_text.h"
+#include "common/paths.h"
 #include "platform/platform.h"
-#include "settings/file_helpers.h"
-#include "settings/persistent.h"
-#include "settings/system_helpers.h"
+#include "services/machine_texts.h"
 
 namespace {
 
 constexpr int kDriveImage = 0;
 constexpr int kFolderImage = 1;
-
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::vector<std::string> SplitParts(const std::string& rest) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : rest) {
-        if (c == '\\' || c == '/') {
-            if (!part.empty())
-                parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    if (!part.empty())
-        parts.push_back(part);
-    return parts;
-}
 
 } // namespace
 
@@ -106,12 +85,12 @@ bool TFolderBrowser::SelectFolder(const std::string& folder) {
         return false;
     toolkit::TreeNode* at = nullptr;
     for (const auto& root : tvFolders.roots())
-        if (FoldAscii(root->data[0]) == FoldAscii(folder[0]))
+        if (AsciiUpper(root->data[0]) == AsciiUpper(folder[0]))
             at = root.get();
     if (!at)
         return false;
     bool found = true;
-    for (const std::string& part : SplitParts(folder.substr(2))) {
+    for (const std::string& part : SplitPath(folder.substr(2))) {
         tvFolders.expand(*at);
         toolkit::TreeNode* next = nullptr;
         for (const auto& child : at->children())
