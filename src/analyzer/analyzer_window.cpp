@@ -570,6 +570,8 @@ void TFrm_Main::PopulateIDList(std::shared_ptr<platform::ShellFolder> folder) {
         item.DisplayName = std::move(name);
         return true;
     });
+    // One record per entry is all a large folder keeps: no room left over from the growth.
+    items.shrink_to_fit();
     platform::ShellFolder& f = *folder;
     std::sort(items.begin(), items.end(), [&f](const TShellItem& a, const TShellItem& b) {
         return std::int16_t(f.compareIDs(a.ChildIdList.get(), b.ChildIdList.get())) < 0;

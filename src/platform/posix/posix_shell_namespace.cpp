@@ -200,6 +200,11 @@ public:
     }
 
     std::string displayNameOf(ConstItemIdList child, bool forParsing) override {
+        // An entry's own name needs no walk from the desktop (a listing asks for every one).
+        Item item;
+        if (!forParsing && readItem(child, item) && (item.kind == kFolder || item.kind == kFile) &&
+            countAt(child + countAt(child)) < 2 && (node_.kind == Node::Drive || node_.kind == Node::Entry))
+            return std::string(item.name);
         IdList full(IdListConcat(self_.get(), child));
         Node n = resolve(map_, full.get());
         return forParsing ? parsingName(n) : n.name;
