@@ -5,7 +5,7 @@
 
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_machine.h"
-#include "platform/posix/posix_shell.h"
+#include "platform/posix/percent_encoding.h"
 #include "platform/posix/posix_system.h"
 #include "support/temp_machine.h"
 
@@ -184,5 +184,5 @@ TEST(PosixShell, AddressesReachTheOpenerWithWhatAUriCannotCarryEncoded) {
         {"bytes above 127", "mailto:x?subject=\xE4\xBD\xA0", "mailto:x?subject=%E4%BD%A0"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(platform::posix::uriForOpener(c.address), c.uri) << c.label;
+        EXPECT_EQ(platform::posix::percentEncodeAddress(c.address), c.uri) << c.label;
 }

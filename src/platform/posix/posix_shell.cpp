@@ -147,32 +147,12 @@ std::optional<std::string> PosixShell::displayName(const std::string& path) {
     return name;
 }
 
-std::string uriForOpener(const std::string& address) {
-    static const char* const hex = "0123456789ABCDEF";
-    auto isHex = [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); };
-    std::string out;
-    for (std::size_t i = 0; i < address.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(address[i]);
-        bool escape = c <= 0x20 || c >= 0x7F || std::strchr("\"<>\\^`{|}", c) != nullptr;
-        if (c == '%')
-            escape = !(i + 2 < address.size() && isHex(address[i + 1]) && isHex(address[i + 2]));
-        if (escape) {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += char(c);
-        }
-    }
-    return out;
-}
-
 bool PosixShell::execute(const ShellRequest& request) {
     const std::string& file = request.file;
     // An address ("http://...", "mailto:...") goes to the desktop's opener as written, with
     // what a URI cannot carry encoded (the mail requests hold blanks and line ends).
     bool address = !DriveMap::isDrivePath(file) && file.find(':') != std::string::npos && file[0] != '/';
-    std::string target = address ? uriForOpener(file) : map_.toNative(file);
+    std::string target = address ? percentEncodeAddress(file) : map_.toNative(file);
     if (target.empty())
         return false;
     struct stat st;
