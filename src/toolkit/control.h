@@ -71,6 +71,9 @@ enum class ControlKind {
     HtmlView,
     ComboBox,
     CheckList,
+    PageControl,
+    TabSheet,
+    SwitchGrid,
     Custom, // drawn by a front-end piece of its own (charts, trees of later windows)
 };
 

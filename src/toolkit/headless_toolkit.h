@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -45,6 +46,13 @@ public:
     Script mainScript;
     // Names of the forms shown modally, in order.
     std::vector<std::string> modalLog;
+
+    struct PromptCall {
+        std::string caption, prompt, initial;
+    };
+    std::vector<PromptCall> prompts;
+    // Texts the next text prompts accept; an empty optional cancels. Without one: cancelled.
+    std::deque<std::optional<std::string>> promptAnswers;
 
     std::vector<MessageBoxCall> messageBoxes;
     // Answers for the next message boxes; without one: IDYES for yes/no boxes, else IDOK.
@@ -85,6 +93,7 @@ public:
     int showModal(Form& form) override;
     void processMessages() override;
     int messageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+    bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
     void setCursor(Cursor c) override;
     Cursor cursor() const override { return cursor_; }
     Point cursorPos() override { return cursorPos_; }
