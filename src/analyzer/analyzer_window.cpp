@@ -55,20 +55,6 @@ private:
     toolkit::Cursor saved_ = toolkit::Cursor::Default;
 };
 
-// The window behind `ref`, created by `owner` when there is none.
-template <class F>
-F& Existing(F*& ref, FormOwner& owner) {
-    if (!ref)
-        owner.Create(ref);
-    return *ref;
-}
-
-// A modal run after which the window is destroyed and its reference cleared.
-template <class F>
-void ShowThenFree(F*& ref, FormOwner& owner) {
-    F& form = Existing(ref, owner);
-    WithCleanup([&] { form.showModal(); }, [&] { FreeAndNil(ref); });
-}
 
 // The local date and time of a file time in the short date and long time form; empty for
 // no time, or one the clock cannot convert.

@@ -68,3 +68,18 @@ void WithCleanup(Run&& run, Cleanup&& cleanup) {
     }
     cleanup();
 }
+
+// The window behind `ref`, created by `owner` when there is none.
+template <class F>
+F& Existing(F*& ref, FormOwner& owner) {
+    if (!ref)
+        owner.Create(ref);
+    return *ref;
+}
+
+// A modal run after which the window is destroyed and its reference cleared.
+template <class F>
+void ShowThenFree(F*& ref, FormOwner& owner) {
+    F& form = Existing(ref, owner);
+    WithCleanup([&] { form.showModal(); }, [&] { FreeAndNil(ref); });
+}

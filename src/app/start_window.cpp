@@ -16,20 +16,6 @@ namespace {
 // Named by the help launcher's hint and by its hover text.
 #define QUOR_SUPPORT_CONTACT "support@quorcleaner.example"
 
-// The window behind `ref`, created here when there is none.
-template <class F>
-F& Existing(F*& ref, FormOwner& owner) {
-    if (!ref)
-        owner.Create(ref);
-    return *ref;
-}
-
-// A modal run after which the window is destroyed and its reference cleared.
-template <class F>
-void ShowThenFree(F*& ref, FormOwner& owner) {
-    F& form = Existing(ref, owner);
-    WithCleanup([&] { form.showModal(); }, [&] { FreeAndNil(ref); });
-}
 
 } // namespace
 

@@ -35,18 +35,6 @@ std::string plainDecimal(double v) {
 
 bool blank(const std::string& s) { return s.find_first_not_of(" \t") == std::string::npos; }
 
-// The application's cursor while it lives, the default one afterwards, also after an error.
-class HourglassCursor {
-public:
-    HourglassCursor() { toolkit::Toolkit::current().setCursor(toolkit::Cursor::Hourglass); }
-    ~HourglassCursor() {
-        if (auto* tk = toolkit::Toolkit::instance())
-            tk->setCursor(toolkit::Cursor::Default);
-    }
-    HourglassCursor(const HourglassCursor&) = delete;
-    HourglassCursor& operator=(const HourglassCursor&) = delete;
-};
-
 } // namespace
 
 const std::array<TfrmOption::SwitchSpec, TfrmOption::SwitchCount>& TfrmOption::Switches() {
@@ -286,7 +274,7 @@ void TfrmOption::btnAddCleanDirClick() {
         return;
     double size;
     {
-        HourglassCursor busy;
+        toolkit::HourglassCursor busy;
         size = FolderSizeIn(chosen, suMegabytes);
     }
     toolkit::ListItem row;

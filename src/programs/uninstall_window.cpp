@@ -33,14 +33,6 @@ std::string withCount(const std::string& layout, int count) {
     return text;
 }
 
-// The hourglass for as long as it lives, also when the work ends with an error.
-struct HourglassCursor {
-    HourglassCursor() { toolkit::Toolkit::current().setCursor(toolkit::Cursor::Hourglass); }
-    ~HourglassCursor() { toolkit::Toolkit::current().setCursor(toolkit::Cursor::Default); }
-    HourglassCursor(const HourglassCursor&) = delete;
-    HourglassCursor& operator=(const HourglassCursor&) = delete;
-};
-
 // A value of the entry as text: missing is empty; a value that is no string cannot be read.
 std::string stringValue(const std::string& key, const char* name) {
     auto v = platform::registry().readValue(platform::RegistryRoot::LocalMachine, key, name);
@@ -152,7 +144,7 @@ void TfrmUninstall::LoadProgramList() {
     auto& registry = platform::registry();
     if (registry.openKey(platform::RegistryRoot::LocalMachine, kUninstallKey)) {
         std::vector<std::string> names = registry.subkeys(platform::RegistryRoot::LocalMachine, kUninstallKey);
-        HourglassCursor busy;
+        toolkit::HourglassCursor busy;
         for (const std::string& name : names) {
             // Entries under a "{...}" name are the installer's own components; the walk goes
             // on past them, to the names that follow in the registry's order.
@@ -214,7 +206,7 @@ void TfrmUninstall::Lv_UninstallListColumnClick(int column) {
 }
 
 void TfrmUninstall::Btn_UninstallClick() {
-    HourglassCursor busy;
+    toolkit::HourglassCursor busy;
     int failed = 0;
     std::string lastFailure;
     for (int i = 0; i < Lv_UninstallList.count();) {

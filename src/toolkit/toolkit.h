@@ -107,4 +107,17 @@ private:
 // installed toolkit's default handler and the program goes on.
 void dispatch(const std::function<void()>& fn);
 
+// The application's hourglass for as long as it lives, then the default cursor, also when
+// the work in between ends with an error.
+class HourglassCursor {
+public:
+    HourglassCursor() { Toolkit::current().setCursor(Cursor::Hourglass); }
+    ~HourglassCursor() {
+        if (auto* tk = Toolkit::instance())
+            tk->setCursor(Cursor::Default);
+    }
+    HourglassCursor(const HourglassCursor&) = delete;
+    HourglassCursor& operator=(const HourglassCursor&) = delete;
+};
+
 } // namespace toolkit

@@ -11,22 +11,9 @@ TfrmWipe* frmWipe = nullptr;
 
 namespace {
 
-// The application's cursor for as long as it lives, then the default one, also when the
-// work in between ends with an error.
-class HourglassCursor {
-public:
-    HourglassCursor() { toolkit::Toolkit::current().setCursor(toolkit::Cursor::Hourglass); }
-    ~HourglassCursor() {
-        if (auto* tk = toolkit::Toolkit::instance())
-            tk->setCursor(toolkit::Cursor::Default);
-    }
-    HourglassCursor(const HourglassCursor&) = delete;
-    HourglassCursor& operator=(const HourglassCursor&) = delete;
-};
-
 template <class F>
 void step(F&& f) {
-    HourglassCursor busy;
+    toolkit::HourglassCursor busy;
     f();
 }
 
@@ -121,7 +108,7 @@ void TfrmWipe::btnCleanClick() {
     if (running_)
         return;
     auto& tk = toolkit::Toolkit::current();
-    HourglassCursor busy;
+    toolkit::HourglassCursor busy;
     running_ = true;
     // Nothing the user does reaches the window until the run is over; the bar still shows
     // each step as it is reached.
