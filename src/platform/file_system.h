@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -46,6 +47,19 @@ enum class ListDetail {
     Full,  // every field
 };
 
+// How a listing goes, beyond its detail.
+struct ListOptions {
+    ListDetail detail = ListDetail::Full;
+    // When set, asked once for every entry but "." and ".." (by name, before anything else
+    // is known of it, just before it is handed on): the entries it picks come with every
+    // field, whatever the detail. A walk that needs all of a few entries found by name
+    // asks for no more than names of the others.
+    std::function<bool(std::string_view name)> pick;
+    // False: "." and ".." first, then the entries in the order the folder keeps them
+    // (cheaper, for a walk that only adds up).
+    bool byName = true;
+};
+
 // While one lives, deletions in a row may share what the system knows of the files that
 // running programs hold open, looked up at most a fraction of a second before.
 class DeletionBatch {
@@ -72,7 +86,12 @@ public:
     // Lists every entry of a folder ("." and ".." first, then by name with ASCII letters
     // folded). The callback returns false to stop early. Returns false when the folder
     // cannot be opened. Safe to call from several threads at once.
-    virtual bool listFolder(const std::string& folder, ListDetail detail,
+    bool listFolder(const std::string& folder, ListDetail detail, const std::function<bool(const DirEntry&)>& onEntry) {
+        ListOptions options;
+        options.detail = detail;
+        return listFolder(folder, options, onEntry);
+    }
+    virtual bool listFolder(const std::string& folder, const ListOptions& options,
                             const std::function<bool(const DirEntry&)>& onEntry) = 0;
     // One entry looked up by its path (name is the last component).
     virtual bool findEntry(const std::string& path, DirEntry& entry) = 0;

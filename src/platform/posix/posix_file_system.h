@@ -8,7 +8,8 @@ class PosixFileSystem : public FileSystem {
 public:
     explicit PosixFileSystem(const DriveMap& map) : map_(map) {}
 
-    bool listFolder(const std::string& folder, ListDetail detail,
+    using FileSystem::listFolder;
+    bool listFolder(const std::string& folder, const ListOptions& options,
                     const std::function<bool(const DirEntry&)>& onEntry) override;
     bool findEntry(const std::string& path, DirEntry& entry) override;
     bool exists(const std::string& path) override;
