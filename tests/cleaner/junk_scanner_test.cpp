@@ -22,7 +22,7 @@ struct RecordingSink : JunkScanSink {
     }
     void EnteredFolder(const std::string& folder) override { folders.push_back(folder); }
     void CountsChanged() override {}
-    void ScannedFile(const std::string&) override {}
+    void ScannedFile(std::string_view) override {}
     void Pump(bool) override {
         if (onPump)
             onPump();
