@@ -102,7 +102,7 @@ public:
 
     // How many entries the workers may have listed ahead of the scan: the bound on its
     // memory, whatever the size of the tree (a message box left open mid-scan included).
-    std::size_t ListedAhead = 16384;
+    std::size_t ListedAhead = 4096;
 
 private:
     // What a walk of a folder found out about it: whether any file lies below it.
