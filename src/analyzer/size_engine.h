@@ -44,7 +44,7 @@ using SpaceEntrySink = std::function<void(const TSpaceEntry&)>;
 
 // Threads that size a tree while the user-interface thread waits, pumping its messages
 // every few milliseconds; 1 walks on the user-interface thread itself, pumping once per
-// folder. The results are the same. Up to four by default, one per core. A change made
+// folder. The results are the same. The junk scan lists ahead on the same workers. Up to four by default, one per core. A change made
 // while a walk runs (from a message handler) takes effect once it is over.
 void SetSizeWorkers(int workers);
 int SizeWorkers();
@@ -53,7 +53,7 @@ int SizeWorkers();
 // entries before anything below them) whose folders the size workers list ahead of it,
 // so that the calling (user-interface) thread only goes through what they listed. With
 // one worker the calling thread lists each folder itself as it comes to it. The folders
-// listed and not yet left hold about `aheadEntries` entries at most, however large the
+// listed and not yet reached hold about `aheadEntries` entries at most, however large the
 // tree: once the workers are that far ahead they wait.
 class TreeListing {
 public:

@@ -26,7 +26,7 @@ struct SizePool::Ahead : Walk {
     Ahead(TreeListing::Lister l, std::size_t b) : lister(std::move(l)), budget(b) {}
     TreeListing::Lister lister;
     std::size_t budget;       // entries listed ahead of the walk, at most (roughly)
-    std::size_t buffered = 0; // entries of folders listed and not left, under the mutex
+    std::size_t buffered = 0; // entries of folders listed and not reached yet, under the mutex
     // Folders left while something below them was still queued or listed: freed at the end.
     std::vector<std::unique_ptr<TreeListing::Node>> graveyard;
 };
@@ -119,7 +119,7 @@ void SizePool::run(Task& task, std::unique_lock<std::mutex>& lock, bool byWorker
                 tasks_.push_back({&walk, c->get(), {}});
             walk.pending += node.children.size();
             if (node.folder)
-                walk.buffered += node.folder->weight;
+                walk.buffered += node.ahead = node.folder->weight;
             // One subfolder needs no wake-up when a worker listed this one: it goes round
             // and takes it itself.
             if (node.children.size() > 1 || (!byWorker && !node.children.empty()))
@@ -267,9 +267,20 @@ void SizePool::await(Ahead& walk, TreeListing::Node& node, const std::function<v
             lock.lock();
         }
     }
+    // Reached: no longer ahead. The folders the walk is inside count for nothing, so a
+    // huge one on its way never keeps the workers waiting.
+    if (node.ahead) {
+        const bool wasFull = walk.buffered >= walk.budget;
+        walk.buffered -= std::min(walk.buffered, node.ahead);
+        node.ahead = 0;
+        if (wasFull && walk.buffered < walk.budget)
+            wake_.notify_all();
+    }
 }
 
 void SizePool::leave(Ahead& walk, std::unique_ptr<TreeListing::Node>& node) {
+    // Every folder below was reached (and left) on the way: quiet, unless the walk was
+    // stopped half way.
     std::unique_ptr<TreeListing::Node> gone;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -278,12 +289,6 @@ void SizePool::leave(Ahead& walk, std::unique_ptr<TreeListing::Node>& node) {
         if (!quiet(*node)) {
             walk.graveyard.push_back(std::move(node));
             return;
-        }
-        if (node->folder) {
-            const bool wasFull = walk.buffered >= walk.budget;
-            walk.buffered -= std::min(walk.buffered, node->folder->weight);
-            if (wasFull && walk.buffered < walk.budget)
-                wake_.notify_all();
         }
         gone = std::move(node);
     }

@@ -24,7 +24,8 @@ struct TreeListing::Node {
     explicit Node(std::string p) : path(std::move(p)) {}
     std::string path;
     State state = State::Queued;
-    bool waited = false; // the walk sleeps until it is done
+    bool waited = false;     // the walk sleeps until it is done
+    std::size_t ahead = 0;   // its entries while it counts as listed ahead of the walk
     std::unique_ptr<Folder> folder;
     std::vector<std::unique_ptr<Node>> children;
 };
@@ -65,7 +66,8 @@ public:
     // `node` listed: waits for the worker that lists it, lists it here when none has begun
     // it, and meanwhile lists other folders of the walk or runs `whileWaiting`.
     void await(Ahead& walk, TreeListing::Node& node, const std::function<void()>& whileWaiting);
-    // The walk is done with `node` (its subtree gone through): frees it.
+    // The walk is done with `node` (its subtree gone through): frees it, or keeps it to the
+    // end when something below it is still listed.
     void leave(Ahead& walk, std::unique_ptr<TreeListing::Node>& node);
     // Stops the walk and waits until no worker lists anything of it.
     void end(Ahead& walk);
