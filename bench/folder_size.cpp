@@ -1,24 +1,31 @@
-// FolderSize of a whole drive against `du -sb` of the same tree, warm cache, headless.
+// FolderSize of a whole drive against `du -sb` of the same tree and against a bare
+// two-thread walk (openat, getdents64, statx and nothing else), warm cache, headless.
 //
 //   /work/shared/bench/make_tree.sh /tmp/tree          # about 200,000 files; not in git
-//   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUOR_BUILD_QT=OFF
-//   cmake --build build/bench --target bench_folder_size
-//   build/bench/bench/bench_folder_size /tmp/tree [repetitions=7] [workers=1,2]
+//   cmake --preset release && cmake --build --preset release --target bench_folder_size
+//   build/release/bench/bench_folder_size /tmp/tree [repetitions=7] [workers=1,2]
 //
 // The tree becomes drive C: of a temporary machine root. Each repetition times `du -sb`
 // and FolderSize("C:\", bytes) with a progress bar and a headless message pump, as the
-// analyzer runs it, once for each worker count (1: the walk on the calling thread); the
-// medians and their ratios to du are printed. Peak memory is the walk's
+// analyzer runs it, once for each worker count (1: the walk on the calling thread), and
+// the bare walk, interleaved; the medians and their ratios to du and to the bare walk
+// are printed. Peak memory is the walk's
 // own high-water mark (reset before each walk), for the whole tree and for a subtree, so
 // a memory cost that grows with the tree shows. Run it when the machine is idle.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <thread>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -71,6 +78,86 @@ void du(const std::string& dir) {
     int status;
     waitpid(pid, &status, 0);
 }
+
+// The walk as close to the system as it goes: two threads share a stack of native folder
+// paths; each opens a folder, reads it with getdents64 in 32 KiB pieces and takes one
+// statx per entry (links not followed), adds the sizes of regular files and pushes the
+// subfolders that are not mounts. The practical limit of what a sizing walk can cost.
+struct BareWalk {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::vector<std::string> stack;
+    int busy = 0;
+    std::int64_t bytes = 0;
+
+    void work() {
+        alignas(8) static thread_local char buf[32768];
+        std::vector<std::string> subs;
+        std::unique_lock<std::mutex> lock(mutex);
+        for (;;) {
+            wake.wait(lock, [&] { return !stack.empty() || busy == 0; });
+            if (stack.empty())
+                return;
+            std::string dir = std::move(stack.back());
+            stack.pop_back();
+            ++busy;
+            lock.unlock();
+            std::int64_t local = 0;
+            int fd = ::openat(AT_FDCWD, dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+            if (fd >= 0) {
+                struct statx self;
+                bool selfKnown = ::statx(fd, "", AT_EMPTY_PATH, STATX_TYPE, &self) == 0;
+                for (;;) {
+                    long n = ::syscall(SYS_getdents64, fd, buf, sizeof buf);
+                    if (n <= 0)
+                        break;
+                    for (long at = 0; at < n;) {
+                        struct Dirent64 {
+                            ino64_t ino;
+                            off64_t off;
+                            unsigned short reclen;
+                            unsigned char type;
+                            char name[1];
+                        };
+                        auto* d = reinterpret_cast<Dirent64*>(buf + at);
+                        at += d->reclen;
+                        const char* name = d->name;
+                        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                            continue;
+                        struct statx st;
+                        if (::statx(fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE | STATX_SIZE, &st) != 0)
+                            continue;
+                        if (S_ISREG(st.stx_mode))
+                            local += std::int64_t(st.stx_size);
+                        else if (S_ISDIR(st.stx_mode) && selfKnown && st.stx_dev_major == self.stx_dev_major &&
+                                 st.stx_dev_minor == self.stx_dev_minor)
+                            subs.push_back(dir + "/" + name);
+                    }
+                }
+                ::close(fd);
+            }
+            lock.lock();
+            --busy;
+            bytes += local;
+            for (std::string& s : subs)
+                stack.push_back(std::move(s));
+            if (subs.size() > 1 || (stack.empty() && busy == 0))
+                wake.notify_all();
+            subs.clear();
+        }
+    }
+
+    static std::int64_t run(const std::string& tree, int threads) {
+        BareWalk walk;
+        walk.stack.push_back(tree);
+        std::vector<std::thread> pool;
+        for (int i = 0; i < threads; ++i)
+            pool.emplace_back([&] { walk.work(); });
+        for (std::thread& t : pool)
+            t.join();
+        return walk.bytes;
+    }
+};
 
 long statusKb(const char* field) {
     std::ifstream f("/proc/self/status");
@@ -151,11 +238,20 @@ int main(int argc, char** argv) {
         r.bytes = FolderSize("C:\\", suBytes, &bar);
     }
 
-    std::vector<double> duTimes;
+    std::int64_t bareBytes = BareWalk::run(tree, 2);
+    std::vector<double> duTimes, bareTimes;
+    double bareCpu = 0;
     struct rusage c0, c1;
     getrusage(RUSAGE_CHILDREN, &c0);
     for (int i = 0; i < reps; ++i) {
         duTimes.push_back(seconds([&] { du(tree); }));
+        {
+            struct rusage s0, s1;
+            getrusage(RUSAGE_SELF, &s0);
+            bareTimes.push_back(seconds([&] { bareBytes = BareWalk::run(tree, 2); }));
+            getrusage(RUSAGE_SELF, &s1);
+            bareCpu += cpu(s1) - cpu(s0);
+        }
         for (Mode& r : runs) {
             SetSizeWorkers(r.workers);
             struct rusage s0, s1;
@@ -168,6 +264,7 @@ int main(int argc, char** argv) {
     }
     getrusage(RUSAGE_CHILDREN, &c1);
     double duMedian = median(duTimes);
+    double bareMedian = median(bareTimes);
 
     // The largest subfolder of the root, for the memory comparison.
     std::string sub;
@@ -181,14 +278,23 @@ int main(int argc, char** argv) {
         r.subKb = peakKb([&] { FolderSize("C:\\" + sub, suBytes, &bar); });
     }
 
+    std::printf("load             %s", [] {
+        std::ifstream f("/proc/loadavg");
+        std::string l;
+        std::getline(f, l);
+        return l + "\n";
+    }().c_str());
     std::printf("tree             %s\n", tree.c_str());
     std::printf("bytes            manifest %lld\n", manifestBytes(tree));
     std::printf("du -sb           median %7.1f ms of %d, cpu %.1f ms (user %.1f)\n", duMedian * 1000, reps,
                 (cpu(c1) - cpu(c0)) * 1000 / reps, (user(c1) - user(c0)) * 1000 / reps);
+    std::printf("bare walk, 2 th  median %7.1f ms = %.2f x du, cpu %.1f ms; %lld bytes\n", bareMedian * 1000,
+                bareMedian / duMedian, bareCpu * 1000 / reps, static_cast<long long>(bareBytes));
     for (const Mode& r : runs) {
         double m = median(r.times);
-        std::printf("FolderSize, %d %s median %7.1f ms = %.2f x du, cpu %.1f ms (user %.1f); %.0f bytes\n",
-                    r.workers, r.workers == 1 ? "thread " : "workers", m * 1000, m / duMedian,
+        std::printf("FolderSize, %d %s median %7.1f ms = %.2f x du = %.2f x bare walk, cpu %.1f ms (user %.1f); "
+                    "%.0f bytes\n",
+                    r.workers, r.workers == 1 ? "thread " : "workers", m * 1000, m / duMedian, m / bareMedian,
                     r.cpu * 1000 / reps, r.user * 1000 / reps, r.bytes);
         std::printf("                 peak memory: whole tree +%ld KiB, subtree \"%s\" +%ld KiB\n", r.treeKb,
                     sub.c_str(), r.subKb);

@@ -63,6 +63,20 @@ SizePool& pool() {
     return *p;
 }
 
+} // namespace
+
+SizePool* SizePoolForWalk() {
+    if (workerSetting() <= 1)
+        return nullptr;
+    SizePool& p = pool();
+    ++walksRunning;
+    return &p;
+}
+
+void SizePoolWalkEnded() { --walksRunning; }
+
+namespace {
+
 // The bytes below a folder known to exist, on this thread: one pump per folder, one tick
 // per entry, in listing order.
 std::int64_t walk(const std::string& folder, toolkit::ProgressBar* progress) {

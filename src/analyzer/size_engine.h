@@ -3,8 +3,10 @@
 // entries as labelled sizes, the space of each drive, and the ESC stop of a sizing run.
 // Nothing is cached: every call walks the tree again.
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,10 +44,57 @@ using SpaceEntrySink = std::function<void(const TSpaceEntry&)>;
 
 // Threads that size a tree while the user-interface thread waits, pumping its messages
 // every few milliseconds; 1 walks on the user-interface thread itself, pumping once per
-// folder. The results are the same. Up to four by default, one per core. A change made
+// folder. The results are the same. The junk scan lists ahead on the same workers. Up to four by default, one per core. A change made
 // while a walk runs (from a message handler) takes effect once it is over.
 void SetSizeWorkers(int workers);
 int SizeWorkers();
+
+// A walk over a folder tree in the order one thread takes it (depth first, each folder's
+// entries before anything below them) whose folders the size workers list ahead of it,
+// so that the calling (user-interface) thread only goes through what they listed. With
+// one worker the calling thread lists each folder itself as it comes to it. The folders
+// listed and not yet reached hold about `aheadEntries` entries at most, however large the
+// tree: once the workers are that far ahead they wait.
+class TreeListing {
+public:
+    // What the lister made of one folder; the walk keeps it until the folder is left.
+    struct Folder {
+        virtual ~Folder() = default;
+        std::size_t weight = 0; // its entries, for the bound on what is listed ahead
+    };
+    // Lists `path` and appends the paths of the subfolders the walk goes into, in the
+    // order it goes into them; nullptr for a folder that cannot be listed. Runs on the
+    // workers, several folders at once, and on the calling thread: it touches nothing
+    // but what it is given and what it makes. A throw counts as a folder that cannot be
+    // listed.
+    using Lister = std::function<std::unique_ptr<Folder>(const std::string& path, std::vector<std::string>& subfolders)>;
+    struct Node; // one folder of the walk
+
+    TreeListing(const std::string& root, Lister lister, std::size_t aheadEntries);
+    // Stops the workers' listing for it and waits until none lists anything of it; a walk
+    // ended by a stop or a throw half way is sound to destroy.
+    ~TreeListing();
+    TreeListing(const TreeListing&) = delete;
+    TreeListing& operator=(const TreeListing&) = delete;
+
+    // The root folder, listed. While this thread waits for a worker, it lists folders of
+    // the walk nobody has begun, or runs `whileWaiting` every few milliseconds (a pump,
+    // which may throw).
+    Node& root(const std::function<void()>& whileWaiting = {});
+    // The k-th subfolder `parent`'s lister gave, listed; waits as root() does.
+    Node& child(Node& parent, std::size_t k, const std::function<void()>& whileWaiting = {});
+    // What the lister made of a listed folder; nullptr when it cannot be listed.
+    static Folder* folder(Node& node);
+    static const std::string& path(const Node& node);
+    static std::size_t subfolders(const Node& node);
+    // The walk is done with the k-th subfolder of `parent` and everything below it.
+    void leave(Node& parent, std::size_t k);
+
+private:
+    void ready(Node& node, const std::function<void()>& whileWaiting);
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 // The size of every file below `path` at any depth, in `unit`, truncated to three
 // decimals. Enters every subfolder except links and mount points; 0 when `path` is not

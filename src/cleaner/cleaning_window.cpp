@@ -470,7 +470,7 @@ void TfrmCleaning::EnteredFolder(const std::string& folder) {
 
 void TfrmCleaning::CountsChanged() { countsPending_ = true; }
 
-void TfrmCleaning::ScannedFile(const std::string& name) {
+void TfrmCleaning::ScannedFile(std::string_view name) {
     progress_ = (progress_ + 1) % kScanRange;
     progressPending_ = true;
     scanningName_ = name;

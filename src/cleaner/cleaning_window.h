@@ -79,7 +79,7 @@ private:
     void AddEmptyFolder(TJunkRow row, Place place) override;
     void EnteredFolder(const std::string& folder) override;
     void CountsChanged() override;
-    void ScannedFile(const std::string& name) override;
+    void ScannedFile(std::string_view name) override;
     // Lets the window process its messages once the time slice is over (or always).
     void Pump(bool always = false) override;
     void AddRow(TJunkRow row, bool scroll);

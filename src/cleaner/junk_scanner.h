@@ -5,9 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
+#include "analyzer/size_engine.h"
 #include "platform/file_system.h"
 
 class TSetting;
@@ -66,7 +68,7 @@ public:
     // The counters of junk files changed.
     virtual void CountsChanged() = 0;
     // A file entry was looked at.
-    virtual void ScannedFile(const std::string& name) = 0;
+    virtual void ScannedFile(std::string_view name) = 0;
     // Lets the window process its messages once its time slice is over (or always); a
     // stop pressed meanwhile clears the scanner's Running flag.
     virtual void Pump(bool always = false) = 0;
@@ -88,7 +90,8 @@ public:
     static Plan MakePlan(const TSetting& settings, const std::vector<std::string>& ignoreList);
 
     // Walks `folder` (and below it with `descend`) by `plan`, counting as it goes; stops at
-    // the next entry once Running is false.
+    // the next entry once Running is false. The size engine's workers list the folders
+    // ahead of it; what it finds, and in which order, is what one thread finds.
     void Scan(const std::string& folder, const Plan& plan, bool descend);
 
     // The counters and the stop flag.
@@ -97,13 +100,17 @@ public:
     std::int64_t JunkSize = 0;
     bool Running = false;
 
+    // How many entries the workers may have listed ahead of the scan: the bound on its
+    // memory, whatever the size of the tree (a message box left open mid-scan included).
+    std::size_t ListedAhead = 4096;
+
 private:
     // What a walk of a folder found out about it: whether any file lies below it.
     enum class Content { Files, NoFile, Unknown /* stopped before the end */ };
-    Content ScanIn(const std::string& folder, bool descend);
-    void AddEmptyFolderRow(const std::string& path, const platform::DirEntry& entry, JunkScanSink::Place place);
-    bool JunkKeyIn(const std::string& upperName) const;
+    struct Walk;
+    Content ScanIn(Walk& walk, TreeListing::Node& node, bool descend);
+    void AddEmptyFolderRow(const std::string& path, platform::FileTime created, platform::FileTime written,
+                           platform::FileTime accessed, JunkScanSink::Place place);
 
     JunkScanSink& sink_;
-    Plan plan_;
 };

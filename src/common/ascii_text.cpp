@@ -18,7 +18,7 @@ bool SameText(const std::string& a, const std::string& b) {
     return true;
 }
 
-int CompareText(const std::string& a, const std::string& b) {
+int CompareText(std::string_view a, std::string_view b) {
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         auto x = static_cast<unsigned char>(AsciiUpper(a[i]));

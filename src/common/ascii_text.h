@@ -12,6 +12,7 @@
 // - the registry reads its file's lines at LF alone, dropping the CR before it, so a lone
 //   CR inside a value stays in the value (HiveRegistry::load).
 #include <string>
+#include <string_view>
 #include <vector>
 
 inline char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
@@ -22,7 +23,7 @@ std::string AsciiUpper(std::string s);
 bool SameText(const std::string& a, const std::string& b);
 // < 0, 0 or > 0: byte by byte (unsigned) after folding ASCII letters to upper case; a
 // text that is the beginning of the other goes first.
-int CompareText(const std::string& a, const std::string& b);
+int CompareText(std::string_view a, std::string_view b);
 // `text` holds `word` (the caller folds both when case must not count).
 inline bool Contains(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -46,6 +47,19 @@ enum class ListDetail {
     Full,  // every field
 };
 
+// How a listing goes, beyond its detail.
+struct ListOptions {
+    ListDetail detail = ListDetail::Full;
+    // When set and the detail is not Full, asked once for every entry but "." and ".."
+    // (by name, before anything else is known of it, just before it is handed on): the
+    // entries it picks come with every field. A walk that needs all of a few entries
+    // found by name asks for no more than names (or sizes) of the others.
+    std::function<bool(std::string_view name)> pick;
+    // False: "." and ".." first, then the entries in the order the folder keeps them
+    // (cheaper, for a walk that only adds up).
+    bool byName = true;
+};
+
 // While one lives, deletions in a row may share what the system knows of the files that
 // running programs hold open, looked up at most a fraction of a second before.
 class DeletionBatch {
@@ -74,6 +88,18 @@ public:
     // cannot be opened. Safe to call from several threads at once.
     virtual bool listFolder(const std::string& folder, ListDetail detail,
                             const std::function<bool(const DirEntry&)>& onEntry) = 0;
+    // The same with the options above. This one lists picked entries by asking for every
+    // field of all, and keeps the name order.
+    virtual bool listFolder(const std::string& folder, const ListOptions& options,
+                            const std::function<bool(const DirEntry&)>& onEntry) {
+        if (!options.pick || options.detail == ListDetail::Full)
+            return listFolder(folder, options.detail, onEntry);
+        return listFolder(folder, ListDetail::Full, [&](const DirEntry& e) {
+            if (!e.isDots())
+                options.pick(e.name);
+            return onEntry(e);
+        });
+    }
     // One entry looked up by its path (name is the last component).
     virtual bool findEntry(const std::string& path, DirEntry& entry) = 0;
 

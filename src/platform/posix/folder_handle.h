@@ -5,7 +5,11 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::posix {
@@ -49,6 +53,47 @@ struct FolderName {
 // Every name of the open folder but "." and "..", in the order the system lists them.
 // The folder stays open and is read from its start. False when it cannot be read.
 bool readFolderNames(int dirfd, std::vector<FolderName>& names);
+
+// The names of an open folder as the system hands them over, kept in the reader's one
+// buffer: a listing allocates nothing per name, and a reader used again for the next
+// folder allocates nothing at all.
+class FolderReader {
+public:
+    struct Name {
+        std::uint32_t at;     // where its text (ended by a NUL) begins in the buffer
+        std::uint16_t length; // without the NUL
+        unsigned char type;   // DT_DIR, DT_REG, DT_LNK, DT_UNKNOWN...
+    };
+
+    // Every name of the open folder but "." and "..", read from the descriptor's position
+    // (the start for a folder just opened). False when it cannot be read.
+    bool read(int dirfd);
+    std::vector<Name>& names() { return names_; }
+    std::string_view text(const Name& n) const { return {buffer_.get() + n.at, n.length}; }
+    const char* cText(const Name& n) const { return buffer_.get() + n.at; }
+    // The buffer it keeps for the next folder.
+    std::size_t capacity() const { return capacity_; }
+
+private:
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
+    std::vector<Name> names_;
+};
+
+// A reader of this thread's own while it lives: listings nested inside the callback of
+// another (a walk that goes deeper from there) each get their own.
+class ThreadReader {
+public:
+    ThreadReader();
+    ~ThreadReader();
+    ThreadReader(const ThreadReader&) = delete;
+    ThreadReader& operator=(const ThreadReader&) = delete;
+    FolderReader& operator*() { return *reader_; }
+    FolderReader* operator->() { return reader_.get(); }
+
+private:
+    std::unique_ptr<FolderReader> reader_;
+};
 
 // True when a folder (its statx, links not followed) is the root of another mount: another
 // file system, or a bind mount of the same one, which its device alone cannot tell.

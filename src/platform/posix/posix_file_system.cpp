@@ -34,11 +34,6 @@ FileTime toFileTime(std::int64_t sec, std::int64_t nsec) {
     return (sec + epochDelta) * 10000000LL + nsec / 100;
 }
 
-bool lessFolded(const std::string& a, const std::string& b) {
-    int folded = CompareText(a, b);
-    return folded != 0 ? folded < 0 : a < b; // names equal when folded: keep a stable order
-}
-
 // The directory and reparse-point bits of an entry whose statx we have (not followed).
 std::uint32_t typeBits(const struct statx& st, int dirfd, const char* rel, dev_t parentDev, bool isDots) {
     mode_t mode = st.stx_mode;
@@ -79,7 +74,17 @@ void fill(DirEntry& e, const struct statx& st, int dirfd, const char* rel, dev_t
 
 } // namespace
 
-bool PosixFileSystem::listFolder(const std::string& folder, ListDetail detail,
+namespace {
+
+// The listing's order: ASCII letters folded, a tie broken by plain byte order.
+bool lessFolded(std::string_view a, std::string_view b) {
+    int folded = CompareText(a, b);
+    return folded != 0 ? folded < 0 : a < b; // names equal when folded: keep a stable order
+}
+
+} // namespace
+
+bool PosixFileSystem::listFolder(const std::string& folder, const ListOptions& options,
                                  const std::function<bool(const DirEntry&)>& onEntry) {
     std::string path = native(folder);
     if (path.empty()) {
@@ -95,30 +100,36 @@ bool PosixFileSystem::listFolder(const std::string& folder, ListDetail detail,
     struct stat self;
     dev_t folderDev = (::fstat(fd, &self) == 0) ? self.st_dev : 0;
 
-    std::vector<FolderName> raw;
-    if (!readFolderNames(fd, raw))
+    ThreadReader reader;
+    if (!reader->read(fd))
         return fail();
-    std::sort(raw.begin(), raw.end(),
-              [](const FolderName& a, const FolderName& b) { return lessFolded(a.name, b.name); });
+    auto& raw = reader->names();
+    if (options.byName)
+        std::sort(raw.begin(), raw.end(), [&](const FolderReader::Name& a, const FolderReader::Name& b) {
+            return lessFolded(reader->text(a), reader->text(b));
+        });
 
+    const ListDetail detail = options.detail;
     DirEntry e;
-    auto emit = [&](const std::string& name, unsigned char type, bool dots) -> bool {
-        e.name = name;
+    auto emit = [&](std::string_view name, const char* cName, unsigned char type, bool dots) -> bool {
+        e.name.assign(name);
+        const bool full = detail == ListDetail::Full || (!dots && options.pick && options.pick(name));
         const bool sizes = detail == ListDetail::Sizes;
-        if (detail == ListDetail::Full || type == DT_UNKNOWN || (type == DT_DIR && !dots) || (sizes && type == DT_REG)) {
+        if (full || type == DT_UNKNOWN || (type == DT_DIR && !dots) || (sizes && type == DT_REG)) {
             struct statx st;
-            unsigned mask = detail == ListDetail::Full ? (STATX_BASIC_STATS | STATX_BTIME)
-                            : sizes                    ? unsigned(STATX_TYPE | STATX_SIZE)
-                                                       : unsigned(STATX_TYPE);
-            if (::statx(fd, name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &st) != 0) {
+            unsigned mask = full    ? (STATX_BASIC_STATS | STATX_BTIME)
+                            : sizes ? unsigned(STATX_TYPE | STATX_SIZE)
+                                    : unsigned(STATX_TYPE);
+            if (::statx(fd, cName, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &st) != 0) {
                 // Vanished between readdir and stat: skip it.
                 return true;
             }
-            if (detail == ListDetail::Full) {
-                fill(e, st, fd, name.c_str(), folderDev, dots);
+            if (full) {
+                fill(e, st, fd, cName, folderDev, dots);
             } else {
                 e.size = (sizes && S_ISREG(st.stx_mode)) ? st.stx_size : 0;
-                e.attributes = typeBits(st, fd, name.c_str(), folderDev, dots);
+                e.creationTime = e.lastAccessTime = e.lastWriteTime = 0;
+                e.attributes = typeBits(st, fd, cName, folderDev, dots);
             }
         } else {
             // Names (and sizes of files, above): the entry type comes with the name; only
@@ -129,16 +140,16 @@ bool PosixFileSystem::listFolder(const std::string& folder, ListDetail detail,
             e.attributes = type == DT_DIR ? std::uint32_t(FA_DIRECTORY) : 0u;
             if (type == DT_LNK) {
                 struct stat target;
-                e.attributes = (::fstatat(fd, name.c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode))
+                e.attributes = (::fstatat(fd, cName, &target, 0) == 0 && S_ISDIR(target.st_mode))
                                    ? FA_REPARSE_POINT | FA_DIRECTORY
                                    : FA_REPARSE_POINT;
             }
         }
         return onEntry(e);
     };
-    if (emit(".", DT_DIR, true) && emit("..", DT_DIR, true)) {
-        for (const FolderName& r : raw)
-            if (!emit(r.name, r.type, false))
+    if (emit(".", ".", DT_DIR, true) && emit("..", "..", DT_DIR, true)) {
+        for (const FolderReader::Name& r : raw)
+            if (!emit(reader->text(r), reader->cText(r), r.type, false))
                 break;
     }
     return true;

@@ -9,6 +9,12 @@ public:
     explicit PosixFileSystem(const DriveMap& map) : map_(map) {}
 
     bool listFolder(const std::string& folder, ListDetail detail,
+                    const std::function<bool(const DirEntry&)>& onEntry) override {
+        ListOptions options;
+        options.detail = detail;
+        return listFolder(folder, options, onEntry);
+    }
+    bool listFolder(const std::string& folder, const ListOptions& options,
                     const std::function<bool(const DirEntry&)>& onEntry) override;
     bool findEntry(const std::string& path, DirEntry& entry) override;
     bool exists(const std::string& path) override;
