@@ -71,6 +71,10 @@ enum class ControlKind {
     HtmlView,
     CheckList,
     Custom, // drawn by a front-end piece of its own (charts, trees of later windows)
+    Chart,
+    PaintBox,
+    SpinEdit,
+    FileDialog,
 };
 
 // Which property changed, for views. Style covers the looks a control has besides its

@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "toolkit/chart.h"
+#include "toolkit/file_dialog.h"
 #include "toolkit/form.h"
 #include "toolkit/menu.h"
 #include "toolkit/timer.h"
@@ -76,6 +78,22 @@ public:
     std::vector<std::pair<PopupMenu*, Point>> popups;
     std::vector<std::string> titleLog;
     int restoreTopmostCalls = 0;
+    // File dialogs: each records its filter and default extension and takes the next
+    // answer (a drive path; an empty one is a cancel); without one it is cancelled.
+    struct FileDialogCall {
+        std::string filter, defaultExt;
+    };
+    std::vector<FileDialogCall> fileDialogs;
+    std::deque<std::string> fileAnswers;
+    // Charts printed and saved: the chart, its margins, and the file's name.
+    struct ChartOutput {
+        Chart* chart;
+        ChartMargins margins;
+        std::string fileName; // empty for a print
+    };
+    std::vector<ChartOutput> chartOutputs;
+    // The message a print or save fails with; empty: they succeed.
+    std::string chartOutputError;
 
     // Toolkit.
     void run(Form& mainForm) override;
@@ -95,6 +113,9 @@ public:
     void timerChanged(Timer& t) override;
     void timerDestroyed(Timer& t) override;
     void formDestroyed(Form& f) override;
+    bool fileDialog(OpenDialog& dialog, std::string& fileName) override;
+    void printChart(Chart& chart) override;
+    void saveChart(Chart& chart, const std::string& fileName) override;
 
 private:
     struct CrossCall {

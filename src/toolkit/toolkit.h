@@ -10,7 +10,9 @@
 
 namespace toolkit {
 
+class Chart;
 class Form;
+class OpenDialog;
 class PopupMenu;
 class Timer;
 
@@ -84,6 +86,14 @@ public:
     virtual void formClosed(Form&) {}
     // Controls tell the toolkit when they go away, so no view outlives its control.
     virtual void controlDestroyed(Control&) {}
+
+    // The file dialog: true when the user chose a name, which goes to `fileName` (it holds
+    // the name to start with).
+    virtual bool fileDialog(OpenDialog& dialog, std::string& fileName);
+    // A chart on the default printer, within its print margins, and as a picture file in
+    // the format its name asks for; failures throw, with the message to show.
+    virtual void printChart(Chart& chart);
+    virtual void saveChart(Chart& chart, const std::string& fileName);
 
     // The default exception handler: shows the error's message in a message box.
     virtual void handleException(const std::exception& e);
