@@ -107,6 +107,30 @@ void HeadlessToolkit::drainQueue() {
     }
 }
 
+bool HeadlessToolkit::fileDialog(OpenDialog& dialog, std::string& fileName) {
+    fileDialogs.push_back({dialog.filter, dialog.defaultExt});
+    if (fileAnswers.empty())
+        return false;
+    std::string answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    if (answer.empty())
+        return false;
+    fileName = answer;
+    return true;
+}
+
+void HeadlessToolkit::printChart(Chart& chart) {
+    if (!chartOutputError.empty())
+        throw std::runtime_error(chartOutputError);
+    chartOutputs.push_back({&chart, chart.printMargins, {}});
+}
+
+void HeadlessToolkit::saveChart(Chart& chart, const std::string& fileName) {
+    if (!chartOutputError.empty())
+        throw std::runtime_error(chartOutputError);
+    chartOutputs.push_back({&chart, chart.printMargins, fileName});
+}
+
 void HeadlessToolkit::run(Form& mainForm) {
     setMainForm(&mainForm);
     dispatch([&] { mainForm.show(); });
@@ -217,30 +241,6 @@ void HeadlessToolkit::advance(int ms) {
         dispatch([&] { t->tick(); });
     }
     now_ = end;
-}
-
-bool HeadlessToolkit::fileDialog(OpenDialog& dialog, std::string& fileName) {
-    fileDialogs.push_back({dialog.filter, dialog.defaultExt});
-    if (fileAnswers.empty())
-        return false;
-    std::string answer = fileAnswers.front();
-    fileAnswers.pop_front();
-    if (answer.empty())
-        return false;
-    fileName = answer;
-    return true;
-}
-
-void HeadlessToolkit::printChart(Chart& chart) {
-    if (!chartOutputError.empty())
-        throw std::runtime_error(chartOutputError);
-    chartOutputs.push_back({&chart, chart.printMargins, {}});
-}
-
-void HeadlessToolkit::saveChart(Chart& chart, const std::string& fileName) {
-    if (!chartOutputError.empty())
-        throw std::runtime_error(chartOutputError);
-    chartOutputs.push_back({&chart, chart.printMargins, fileName});
 }
 
 } // namespace toolkit

@@ -48,6 +48,23 @@ public:
     // Names of the forms shown modally, in order.
     std::vector<std::string> modalLog;
 
+    // File dialogs: each records its filter and default extension and takes the next
+    // answer (a drive path; an empty one is a cancel); without one it is cancelled.
+    struct FileDialogCall {
+        std::string filter, defaultExt;
+    };
+    std::vector<FileDialogCall> fileDialogs;
+    std::deque<std::string> fileAnswers;
+    // Charts printed and saved: the chart, its margins, and the file's name.
+    struct ChartOutput {
+        Chart* chart;
+        ChartMargins margins;
+        std::string fileName; // empty for a print
+    };
+    std::vector<ChartOutput> chartOutputs;
+    // The message a print or save fails with; empty: they succeed.
+    std::string chartOutputError;
+
     std::vector<MessageBoxCall> messageBoxes;
     // Answers for the next message boxes; without one: IDYES for yes/no boxes, else IDOK.
     std::deque<int> answers;
@@ -78,27 +95,14 @@ public:
     std::vector<std::pair<PopupMenu*, Point>> popups;
     std::vector<std::string> titleLog;
     int restoreTopmostCalls = 0;
-    // File dialogs: each records its filter and default extension and takes the next
-    // answer (a drive path; an empty one is a cancel); without one it is cancelled.
-    struct FileDialogCall {
-        std::string filter, defaultExt;
-    };
-    std::vector<FileDialogCall> fileDialogs;
-    std::deque<std::string> fileAnswers;
-    // Charts printed and saved: the chart, its margins, and the file's name.
-    struct ChartOutput {
-        Chart* chart;
-        ChartMargins margins;
-        std::string fileName; // empty for a print
-    };
-    std::vector<ChartOutput> chartOutputs;
-    // The message a print or save fails with; empty: they succeed.
-    std::string chartOutputError;
 
     // Toolkit.
     void run(Form& mainForm) override;
     int showModal(Form& form) override;
     void processMessages() override;
+    bool fileDialog(OpenDialog& dialog, std::string& fileName) override;
+    void printChart(Chart& chart) override;
+    void saveChart(Chart& chart, const std::string& fileName) override;
     int messageBox(const std::string& text, const std::string& caption, unsigned flags) override;
     void setCursor(Cursor c) override;
     Cursor cursor() const override { return cursor_; }
@@ -113,9 +117,6 @@ public:
     void timerChanged(Timer& t) override;
     void timerDestroyed(Timer& t) override;
     void formDestroyed(Form& f) override;
-    bool fileDialog(OpenDialog& dialog, std::string& fileName) override;
-    void printChart(Chart& chart) override;
-    void saveChart(Chart& chart, const std::string& fileName) override;
 
 private:
     struct CrossCall {
