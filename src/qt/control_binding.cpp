@@ -11,12 +11,14 @@
 #include <QUrl>
 #include <map>
 
+#include "qt/chart_binding.h"
 #include "qt/check_list_binding.h"
 #include "qt/control_widgets.h"
 #include "qt/list_view_binding.h"
 #include "qt/qt_text.h"
 #include "qt/tree_view_binding.h"
 #include "platform/platform.h"
+#include "toolkit/chart.h"
 #include "toolkit/form.h"
 #include "toolkit/toolkit.h"
 
@@ -401,6 +403,9 @@ std::unique_ptr<ControlBinding> bindControl(Control& c, QWidget* parent) {
         case ControlKind::TreeView: b = bindTreeView(static_cast<TreeView&>(c), parent); break;
         case ControlKind::HtmlView: b = make<HtmlViewBinding, QTextBrowser, HtmlView>(c, parent); break;
         case ControlKind::CheckList: b = bindCheckList(static_cast<CheckList&>(c), parent); break;
+        case ControlKind::Chart: b = bindChart(static_cast<Chart&>(c), parent); break;
+        case ControlKind::PaintBox: b = bindPaintBox(c, parent); break;
+        case ControlKind::SpinEdit: b = bindSpinEdit(c, parent); break;
         default: return nullptr; // non-visual, or a kind nobody draws yet
         }
     }
