@@ -15,6 +15,8 @@
 #include "qt/check_list_binding.h"
 #include "qt/control_widgets.h"
 #include "qt/list_view_binding.h"
+#include "qt/page_control_binding.h"
+#include "qt/switch_grid_binding.h"
 #include "qt/qt_text.h"
 #include "qt/tree_view_binding.h"
 #include "platform/platform.h"
@@ -403,6 +405,9 @@ std::unique_ptr<ControlBinding> bindControl(Control& c, QWidget* parent) {
         case ControlKind::TreeView: b = bindTreeView(static_cast<TreeView&>(c), parent); break;
         case ControlKind::HtmlView: b = make<HtmlViewBinding, QTextBrowser, HtmlView>(c, parent); break;
         case ControlKind::CheckList: b = bindCheckList(static_cast<CheckList&>(c), parent); break;
+        case ControlKind::PageControl: b = bindPageControl(static_cast<PageControl&>(c), parent); break;
+        case ControlKind::TabSheet: b = bindTabSheet(static_cast<TabSheet&>(c), parent); break;
+        case ControlKind::SwitchGrid: b = bindSwitchGrid(static_cast<SwitchGrid&>(c), parent); break;
         case ControlKind::Chart: b = bindChart(static_cast<Chart&>(c), parent); break;
         case ControlKind::PaintBox: b = bindPaintBox(c, parent); break;
         case ControlKind::SpinEdit: b = bindSpinEdit(c, parent); break;

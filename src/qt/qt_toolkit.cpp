@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHelpEvent>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -150,6 +151,22 @@ int QtToolkit::showModal(Form& form) {
 }
 
 void QtToolkit::processMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+bool QtToolkit::inputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+    QWidget* over = nullptr;
+    for (auto& [form, window] : windows_)
+        if (window.get() == QApplication::activeWindow() && window->isVisible())
+            over = window.get();
+    QInputDialog dialog(over);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(qs(caption));
+    dialog.setLabelText(qs(prompt));
+    dialog.setTextValue(qs(value));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = us(dialog.textValue());
+    return true;
+}
 
 int QtToolkit::messageBox(const std::string& text, const std::string& caption, unsigned flags) {
     using SB = QMessageBox::StandardButton;

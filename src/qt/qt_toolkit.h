@@ -32,6 +32,7 @@ public:
     int showModal(toolkit::Form& form) override;
     void processMessages() override;
     int messageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+    bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
     void setCursor(toolkit::Cursor c) override;
     toolkit::Cursor cursor() const override { return cursor_; }
     toolkit::Point cursorPos() override;

@@ -70,6 +70,9 @@ enum class ControlKind {
     BalloonHints,
     HtmlView,
     CheckList,
+    PageControl,
+    TabSheet,
+    SwitchGrid,
     Custom, // drawn by a front-end piece of its own (charts, trees of later windows)
     Chart,
     PaintBox,

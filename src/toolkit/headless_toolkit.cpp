@@ -169,6 +169,18 @@ int HeadlessToolkit::showModal(Form& form) {
     return form.modalResult();
 }
 
+bool HeadlessToolkit::inputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+    prompts.push_back({caption, prompt, value});
+    if (promptAnswers.empty())
+        return false;
+    std::optional<std::string> a = std::move(promptAnswers.front());
+    promptAnswers.pop_front();
+    if (!a)
+        return false;
+    value = *a;
+    return true;
+}
+
 int HeadlessToolkit::messageBox(const std::string& text, const std::string& caption, unsigned flags) {
     messageBoxes.push_back({text, caption, flags});
     if (!answers.empty()) {

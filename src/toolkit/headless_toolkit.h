@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,6 +49,12 @@ public:
     // Names of the forms shown modally, in order.
     std::vector<std::string> modalLog;
 
+    struct PromptCall {
+        std::string caption, prompt, initial;
+    };
+    std::vector<PromptCall> prompts;
+    // Texts the next text prompts accept; an empty optional cancels. Without one: cancelled.
+    std::deque<std::optional<std::string>> promptAnswers;
     // File dialogs: each records its filter and default extension and takes the next
     // answer (a drive path; an empty one is a cancel); without one it is cancelled.
     struct FileDialogCall {
@@ -104,6 +111,7 @@ public:
     void printChart(Chart& chart) override;
     void saveChart(Chart& chart, const std::string& fileName) override;
     int messageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+    bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
     void setCursor(Cursor c) override;
     Cursor cursor() const override { return cursor_; }
     Point cursorPos() override { return cursorPos_; }

@@ -42,6 +42,9 @@ public:
     virtual void processMessages() = 0;
     // Returns the answer (IDOK, IDYES, ...).
     virtual int messageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+    // A text prompt with a caption, a label and an edit holding `value` at first. True with
+    // the text the user accepted in `value`; false when cancelled, `value` left as it was.
+    virtual bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) = 0;
 
     // The cursor of the whole application.
     virtual void setCursor(Cursor c) = 0;

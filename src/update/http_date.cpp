@@ -4,21 +4,11 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "common/ascii_text.h"
 #include "common/date_time.h"
 #include "services/clock_texts.h"
 
 namespace {
-
-char upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; }
-
-std::string trim(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
-        ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
-        --e;
-    return s.substr(b, e - b);
-}
 
 void dropLeadingSpaces(std::string& s) {
     size_t n = s.find_first_not_of(' ');
@@ -58,7 +48,7 @@ int monthOf(const std::string& s) {
     if (s.size() < 3)
         return 0;
     for (int i = 0; i < 12; ++i)
-        if (upper(s[0]) == months[i][0] && upper(s[1]) == months[i][1] && upper(s[2]) == months[i][2])
+        if (AsciiUpper(s[0]) == months[i][0] && AsciiUpper(s[1]) == months[i][1] && AsciiUpper(s[2]) == months[i][2])
             return i + 1;
     return 0;
 }
@@ -68,7 +58,7 @@ bool isWeekday(const std::string& s) {
     if (s.size() < 3)
         return false;
     for (const char* d : days)
-        if (upper(s[0]) == d[0] && upper(s[1]) == d[1] && upper(s[2]) == d[2])
+        if (AsciiUpper(s[0]) == d[0] && AsciiUpper(s[1]) == d[1] && AsciiUpper(s[2]) == d[2])
             return true;
     return false;
 }
@@ -76,7 +66,7 @@ bool isWeekday(const std::string& s) {
 } // namespace
 
 double ParseHttpDate(const std::string& text) {
-    std::string s = trim(text);
+    std::string s = Trim(text);
     if (s.empty())
         return 0;
     if (isWeekday(s))
@@ -109,7 +99,7 @@ double ParseHttpDate(const std::string& text) {
             zone = s;
         }
     } else {
-        if (!toNumber(trim(s), year))
+        if (!toNumber(Trim(s), year))
             return 0;
         timeText = next;
     }
@@ -130,7 +120,7 @@ double ParseHttpDate(const std::string& text) {
         return 0;
     double utc = date + ((hms[0] * 60.0 + hms[1]) * 60.0 + hms[2]) / 86400.0;
 
-    zone = trim(zone);
+    zone = Trim(zone);
     if (zone.size() > 4 && (zone[0] == '+' || zone[0] == '-')) {
         int minutes = numberOr(zone.substr(1, 2), 0) * 60 + numberOr(zone.substr(3, 2), 0);
         utc -= (zone[0] == '-' ? -minutes : minutes) / 1440.0;

@@ -1,6 +1,8 @@
 #include "wipe/wipe_window.h"
 
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "toolkit/toolkit.h"
 #include "wipe/wipe_steps.h"
@@ -42,6 +44,12 @@ std::array<bool TSetting::*, TfrmWipe::ItemCount> TfrmWipe::ItemProperties() {
             &TSetting::IfClean_Broken_ShutCuts};
 }
 
+std::array<const char*, TfrmWipe::ItemCount> TfrmWipe::ItemCaptions() {
+    return {"Internet Explorer 临时文件", "上网访问网址的历史纪录", "上网Cookies等隐私信息",
+            "Windows 使用过的文档纪录", "Windows 下查找过的纪录", "Windows 运行过的程序的纪录",
+            "Windows 临时文件碎片", "回收站信息安全粉碎", "清理桌面无效快捷方式"};
+}
+
 TfrmWipe::TfrmWipe()
     : Form("TfrmWipe"), clCleanOption(this, "clCleanOption"), pb_Wipe(this, "pb_Wipe"), btnClean(this, "btnClean"),
       RzButton6(this, "RzButton6"), Bevel1(this, "Bevel1", toolkit::ControlKind::Separator) {
@@ -50,9 +58,8 @@ TfrmWipe::TfrmWipe()
     position = toolkit::FormPosition::ScreenCenter;
     setClientSize(480, 360);
 
-    clCleanOption.setItems({"Internet Explorer 临时文件", "上网访问网址的历史纪录", "上网Cookies等隐私信息",
-                            "Windows 使用过的文档纪录", "Windows 下查找过的纪录", "Windows 运行过的程序的纪录",
-                            "Windows 临时文件碎片", "回收站信息安全粉碎", "清理桌面无效快捷方式"});
+    auto captions = ItemCaptions();
+    clCleanOption.setItems(std::vector<std::string>(captions.begin(), captions.end()));
     clCleanOption.setBounds(16, 16, 448, 220);
     pb_Wipe.setBounds(16, 248, 448, 18);
     Bevel1.setBounds(16, 280, 448, 2);

@@ -21,6 +21,8 @@ public:
     // The setting behind each item of clCleanOption, by index.
     static constexpr int ItemCount = 9;
     static std::array<bool TSetting::*, ItemCount> ItemProperties();
+    // The caption of each item, by index (the options window lists the same items).
+    static std::array<const char*, ItemCount> ItemCaptions();
 
     void FormShow();
     void FormCloseQuery(bool& canClose);

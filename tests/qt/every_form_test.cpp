@@ -17,6 +17,7 @@
 #include "cleaner/cleaning_window.h"
 #include "info/about_window.h"
 #include "info/tips_window.h"
+#include "options/filter_editor.h"
 #include "options/option_window.h"
 #include "programs/uninstall_window.h"
 #include "qt/control_binding.h"
@@ -43,6 +44,7 @@ const std::vector<std::pair<const char*, Make>>& programForms() {
         {"TFrm_Tips", make<TFrm_Tips>()},       {"TfrmUninstall", make<TfrmUninstall>()},
         {"TfrmCleaning", make<TfrmCleaning>()}, {"TFrm_Main", make<TFrm_Main>()},
         {"TfrmWipe", make<TfrmWipe>()},         {"TFolderBrowser", make<TFolderBrowser>()},
+        {"TfrmAddFilter", make<TfrmAddFilter>()},
     };
     return forms;
 }

@@ -13,6 +13,7 @@
 
 #include "platform/posix/detached_process.h"
 #include "platform/posix/folder_handle.h"
+#include "platform/posix/percent_encoding.h"
 #include "platform/posix/posix_deletion_rules.h"
 
 namespace platform::posix {
@@ -81,22 +82,6 @@ bool deleteContents(int dirfd, dev_t dev) {
     return ok;
 }
 
-// "file://" and the path with every byte outside the unreserved set escaped.
-std::string fileUri(const std::string& native) {
-    static const char* hex = "0123456789ABCDEF";
-    std::string out = "file://";
-    for (unsigned char c : native) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' || c == '-' ||
-            c == '_' || c == '.' || c == '~')
-            out += char(c);
-        else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
 
 std::string parentOf(const std::string& p) {
     auto slash = p.find_last_of('/');
@@ -180,7 +165,7 @@ bool PosixShell::execute(const ShellRequest& request) {
         // The file manager's properties dialog, through its desktop-wide interface.
         return startDetached({"dbus-send", "--session", "--type=method_call", "--dest=org.freedesktop.FileManager1",
                               "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1.ShowItemProperties",
-                              "array:string:" + fileUri(target), "string:"},
+                              "array:string:file://" + percentEncodePath(target), "string:"},
                              true) == 0;
     }
     return false;

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/posix/percent_encoding.h"
 #include "platform/posix/posix_deletion_rules.h"
 #include "platform/posix/posix_shell.h"
 
@@ -48,22 +49,6 @@ std::string desktopFromUserDirs(const std::string& file, const std::string& home
     return {};
 }
 
-// "%41"-style escapes for a ".trashinfo" path, "/" kept.
-std::string escapePath(const std::string& p) {
-    static const char* hex = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : p) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' || c == '-' ||
-            c == '_' || c == '.' || c == '~')
-            out += char(c);
-        else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
 
 bool under(const std::string& path, const std::string& folder) {
     if (folder.empty())
@@ -122,7 +107,7 @@ bool moveInto(const std::string& trash, const std::string& native, const std::st
     std::string base = slash == std::string::npos ? native : native.substr(slash + 1);
     if (base.empty())
         return false;
-    std::string record = "[Trash Info]\nPath=" + escapePath(recordedPath) + "\nDeletionDate=" + localTimeText() + "\n";
+    std::string record = "[Trash Info]\nPath=" + percentEncodePath(recordedPath) + "\nDeletionDate=" + localTimeText() + "\n";
     for (int n = 1; n < 10000; ++n) {
         std::string name = n == 1 ? base : base + "." + std::to_string(n);
         std::string infoPath = info + "/" + name + ".trashinfo";
