@@ -120,6 +120,16 @@ TFrm_Wizard::TFrm_Wizard()
     Timer1.onTimer = [this] { Timer1Timer(); };
     Timer1.setEnabled(true);
 
+    SelfUpdater1.InfoFileURL = "http://www.quorcleaner.com/update/SelfUpdate.inf";
+    SelfUpdater1.VersionControl = byNumber;
+    SelfUpdater1.VersionNumber = "8.0";
+    SelfUpdater1.VersionDate = "09/01/2008";
+    SelfUpdater1.MiscFilesUpgrade = mfuOnlyIfSizeDifferent;
+    SelfUpdater1.ShowMessages = kAllUpdaterMessages;
+    SelfUpdater1.Wizard.SetLanguage(wlEnglish);
+    SelfUpdater1.Wizard.Pic118x218 = "update.wizard";
+    SelfUpdater1.InfoFile.UpgradeMsg = "first release";
+
     onShow = [this] { FormShow(); };
     FormCreate();
 }
@@ -194,6 +204,4 @@ void TFrm_Wizard::Timer1Timer() {
     // Off every picture: the last text stays.
 }
 
-void TFrm_Wizard::Label6Click() {
-    // The update check arrives with the update component; the label stays hidden until then.
-}
+void TFrm_Wizard::Label6Click() { SelfUpdater1.StartUpdateCheck(); }

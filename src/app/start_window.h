@@ -10,6 +10,7 @@
 #include "toolkit/control.h"
 #include "toolkit/form.h"
 #include "toolkit/timer.h"
+#include "update/self_updater.h"
 
 // Texts for the launchers by their Tag (1 to 6); entry 0 belongs to no picture.
 extern const std::array<const char*, 7> LauncherTips;
@@ -29,6 +30,8 @@ public:
     toolkit::BalloonHints RzBalloonHints1;
     toolkit::Timer Timer1;
     toolkit::Panel RzSeparator1, Bevel1;
+    // The update component; its check starts from Label6 alone.
+    TupSelfUpdater SelfUpdater1;
 
     void FormCreate() {}
     void FormShow();

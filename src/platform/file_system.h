@@ -110,6 +110,12 @@ public:
     // cannot be created.
     virtual std::unique_ptr<OpenFile> createFile(const std::string& path, std::uint32_t attributes) = 0;
 
+    // Marks a file as a program that may be started (by its owner); false when it cannot.
+    virtual bool setRunnable(const std::string&) { return false; }
+    // Sets a file's creation and last-write times where the system keeps them (the
+    // last-access time stays); false when it cannot.
+    virtual bool setFileTimes(const std::string&, FileTime /*creation*/, FileTime /*lastWrite*/) { return false; }
+
     // Drive type of a root "X:\" (DriveType), DRIVE_NO_ROOT_DIR for unmapped letters.
     virtual std::uint8_t driveType(const std::string& root) = 0;
     // Capacity and free space available to the user; false when the system cannot say.

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/drive_map.h"
 
@@ -46,6 +47,10 @@ public:
     // Sets the calling thread's priority, from -15 (idle) through 0 (normal) to 15 (time
     // critical); false when the system refuses it.
     virtual bool setThreadPriority(int) { return false; }
+
+    // The addresses this computer's own host name resolves to, in dotted form, in the
+    // resolver's order; empty when it resolves to none.
+    virtual std::vector<std::string> hostAddresses() { return {}; }
 };
 
 } // namespace platform

@@ -241,8 +241,10 @@ public:
             line_->setText(qs(edit_.text()));
         if (p == Property::ReadOnly)
             line_->setReadOnly(edit_.readOnly());
-        if (p == Property::Style)
+        if (p == Property::Style) {
             line_->setFrame(edit_.border());
+            line_->setEchoMode(edit_.passwordChar() ? QLineEdit::Password : QLineEdit::Normal);
+        }
     }
     bool eventFilter(QObject* o, QEvent* e) override {
         if (o == line_ && e->type() == QEvent::KeyPress && edit_.onKeyDown) {

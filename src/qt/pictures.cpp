@@ -5,6 +5,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRadialGradient>
 #include <cmath>
 #include <functional>
@@ -206,6 +207,40 @@ void aboutBackground(QPainter& p, const QRectF& r) {
     p.fillRect(r, QBrush(tileImage));
 }
 
+// The update component's pictures: the download window's tall strip with a downward arrow,
+// and the round icons of its question and of its credentials dialog.
+void updateStrip(QPainter& p, const QRectF& r) {
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, QColor(0x1f, 0x6f, 0xd0));
+    g.setColorAt(1, QColor(0x10, 0x3a, 0x8c));
+    p.fillRect(r, g);
+    const double w = r.width() * 0.5;
+    const QPointF c(r.center().x(), r.top() + r.height() * 0.35);
+    QPolygonF arrow;
+    arrow << QPointF(c.x() - w * 0.2, c.y() - w * 0.6) << QPointF(c.x() + w * 0.2, c.y() - w * 0.6)
+          << QPointF(c.x() + w * 0.2, c.y()) << QPointF(c.x() + w * 0.5, c.y()) << QPointF(c.x(), c.y() + w * 0.5)
+          << QPointF(c.x() - w * 0.5, c.y()) << QPointF(c.x() - w * 0.2, c.y());
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xff, 0xc4, 0x30));
+    p.drawPolygon(arrow);
+}
+
+void roundIcon(QPainter& p, const QRectF& r, const QColor& colour, const QString& mark) {
+    p.setRenderHint(QPainter::Antialiasing);
+    const double s = std::min(r.width(), r.height());
+    const QRectF disk(r.center().x() - s / 2, r.center().y() - s / 2, s, s);
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawEllipse(disk);
+    QFont f = p.font();
+    f.setBold(true);
+    f.setPixelSize(int(s * 0.7));
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(disk, Qt::AlignCenter, mark);
+}
+
 const std::map<std::string, Painter>& painters() {
     static const std::map<std::string, Painter> table = {
         {"splash", splash},
@@ -213,6 +248,9 @@ const std::map<std::string, Painter>& painters() {
         {"wizard.background", background},
         {"tips.strip", tipsStrip},
         {"about.background", aboutBackground},
+        {"update.wizard", updateStrip},
+        {"update.question", [](QPainter& p, const QRectF& r) { roundIcon(p, r, QColor(0x1f, 0x6f, 0xd0), "?"); }},
+        {"update.key", [](QPainter& p, const QRectF& r) { roundIcon(p, r, QColor(0xd8, 0xa0, 0x10), "*"); }},
         {"wizard.clean", [](QPainter& p, const QRectF& r) { tile(p, r, QColor(0x2e, 0x9d, 0x4f), "垃圾清理", trashCan); }},
         {"wizard.diag", [](QPainter& p, const QRectF& r) { tile(p, r, QColor(0x1f, 0x6f, 0xd0), "磁盘分析", pie); }},
         {"wizard.option", [](QPainter& p, const QRectF& r) { tile(p, r, QColor(0x6b, 0x6f, 0x80), "高级配置", gear); }},

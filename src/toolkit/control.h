@@ -222,6 +222,9 @@ public:
     bool upperCase = false; // typed letters become upper case (applied by setText)
     bool border() const { return border_; }
     void setBorder(bool b) { set(border_, b, Property::Style); }
+    // Shown for each character instead of the text (a password field); 0: the text itself.
+    char passwordChar() const { return passwordChar_; }
+    void setPasswordChar(char c) { set(passwordChar_, c, Property::Style); }
     std::function<void()> onChange;
     // Key code (the system's virtual-key numbering); the handler may set it to 0.
     std::function<void(int& key)> onKeyDown;
@@ -230,6 +233,7 @@ private:
     std::string text_;
     bool readOnly_ = false;
     bool border_ = true;
+    char passwordChar_ = 0;
 };
 
 class Memo : public Control {

@@ -25,6 +25,7 @@
 #include "app/directory_dialog.h"
 #include "support/program_folder.h"
 #include "support/temp_machine.h"
+#include "update/updater_forms.h"
 #include "wipe/wipe_window.h"
 
 namespace {
@@ -45,6 +46,9 @@ const std::vector<std::pair<const char*, Make>>& programForms() {
         {"TfrmCleaning", make<TfrmCleaning>()}, {"TFrm_Main", make<TFrm_Main>()},
         {"TfrmWipe", make<TfrmWipe>()},         {"TFolderBrowser", make<TFolderBrowser>()},
         {"TfrmAddFilter", make<TfrmAddFilter>()},
+        {"TupSelfUpdaterWizardForm", make<TupSelfUpdaterWizardForm>()},
+        {"TupSelfUpdaterPasswordForm", make<TupSelfUpdaterPasswordForm>()},
+        {"TupSelfUpdaterUpgradeMessageForm", make<TupSelfUpdaterUpgradeMessageForm>()},
     };
     return forms;
 }

@@ -427,6 +427,34 @@ std::unique_ptr<OpenFile> PosixFileSystem::createFile(const std::string& path, s
     return std::make_unique<PosixOpenFile>(std::move(fd));
 }
 
+bool PosixFileSystem::setRunnable(const std::string& path) {
+    std::string p = native(path);
+    struct stat st;
+    // Only a regular file of our own, never through a link.
+    if (p.empty() || ::lstat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return fail(), false;
+    return ::chmod(p.c_str(), (st.st_mode & 07777) | S_IXUSR) == 0 || (fail(), false);
+}
+
+bool PosixFileSystem::setFileTimes(const std::string& path, FileTime /*creation*/, FileTime lastWrite) {
+    // No file system here lets a program set the creation time; the last-write time it does.
+    std::string p = native(path);
+    if (p.empty())
+        return fail(), false;
+    // 100-ns intervals since 1601 to seconds and nanoseconds since 1970.
+    const std::int64_t since1970 = lastWrite - 116444736000000000LL;
+    struct timespec times[2];
+    times[0].tv_nsec = UTIME_OMIT;
+    times[0].tv_sec = 0;
+    times[1].tv_sec = static_cast<time_t>(since1970 / 10000000);
+    times[1].tv_nsec = static_cast<long>((since1970 % 10000000) * 100);
+    if (times[1].tv_nsec < 0) {
+        times[1].tv_nsec += 1000000000;
+        times[1].tv_sec -= 1;
+    }
+    return ::utimensat(AT_FDCWD, p.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0 || (fail(), false);
+}
+
 std::string PosixFileSystem::lastErrorText() { return std::strerror(t_lastError); }
 
 } // namespace platform::posix

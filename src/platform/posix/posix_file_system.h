@@ -26,6 +26,8 @@ public:
     // Hidden is a matter of the name here and there is no temporary bit: only read-only is kept.
     std::unique_ptr<OpenFile> openFile(const std::string& path) override;
     std::unique_ptr<OpenFile> createFile(const std::string& path, std::uint32_t attributes) override;
+    bool setRunnable(const std::string& path) override;
+    bool setFileTimes(const std::string& path, FileTime creation, FileTime lastWrite) override;
     std::uint8_t driveType(const std::string& root) override;
     bool diskFreeSpace(const std::string& root, std::int64_t& total, std::int64_t& freeBytes) override;
     std::string lastErrorText() override;

@@ -1,12 +1,15 @@
 #include "platform/posix/posix_system.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netdb.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 #include <filesystem>
 
 #include "platform/posix/folder_handle.h"
@@ -100,6 +103,27 @@ bool PosixSystem::setThreadPriority(int priority) {
     // Nice values run from 19 (least) to -20 (most); the extremes stand for idle and time critical.
     int nice = priority <= -15 ? 19 : priority >= 15 ? -20 : priority * -5;
     return ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), nice) == 0;
+}
+
+std::vector<std::string> PosixSystem::hostAddresses() {
+    std::vector<std::string> out;
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0)
+        return out;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(name, nullptr, &hints, &found) != 0)
+        return out;
+    std::unique_ptr<addrinfo, void (*)(addrinfo*)> guard(found, ::freeaddrinfo);
+    for (addrinfo* a = found; a; a = a->ai_next) {
+        char text[INET_ADDRSTRLEN];
+        const auto* in = reinterpret_cast<const sockaddr_in*>(a->ai_addr);
+        if (::inet_ntop(AF_INET, &in->sin_addr, text, sizeof text))
+            out.push_back(text);
+    }
+    return out;
 }
 
 } // namespace platform::posix

@@ -26,6 +26,7 @@ public:
     bool inSystemArea(const std::string& path) override;
     // As the thread's nice value; raising it above normal needs a privilege most users lack.
     bool setThreadPriority(int priority) override;
+    std::vector<std::string> hostAddresses() override;
 
     // Answers environment() from `vars` alone instead of the process environment (tests).
     void setEnvironment(std::optional<std::map<std::string, std::string>> vars) { environment_ = std::move(vars); }
