@@ -8,6 +8,7 @@
 #include "platform/machine.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/shell_namespace.h"
 #include "platform/system.h"
 #include "platform/text_codec.h"
 #include "platform/version_info.h"
@@ -24,6 +25,7 @@ struct Services {
     Http* http = nullptr;
     TextCodec* text = nullptr;
     VersionInfo* version = nullptr;
+    ShellNamespace* shellNamespace = nullptr;
 };
 
 // The installed services; installing replaces the previous set (tests restore it).
@@ -39,6 +41,7 @@ inline Registry& registry() { return *services().registry; }
 inline Http& http() { return *services().http; }
 inline TextCodec& text() { return *services().text; }
 inline VersionInfo& versionInfo() { return *services().version; }
+inline ShellNamespace& shellNamespace() { return *services().shellNamespace; }
 
 // Drive path <-> native path through the installed drive map.
 std::string toNative(const std::string& path);

@@ -5,16 +5,18 @@
 
 namespace platform {
 
-std::string driveDisplayName(char letter, std::uint8_t driveType) {
-    const char* kind;
+std::string driveKindName(std::uint8_t driveType) {
     switch (driveType) {
-    case DRIVE_REMOVABLE: kind = "可移动磁盘"; break;
-    case DRIVE_REMOTE: kind = "网络驱动器"; break;
-    case DRIVE_CDROM: kind = "CD 驱动器"; break;
-    case DRIVE_RAMDISK: kind = "RAM 磁盘"; break;
-    default: kind = "本地磁盘"; break;
+    case DRIVE_REMOVABLE: return "可移动磁盘";
+    case DRIVE_REMOTE: return "网络驱动器";
+    case DRIVE_CDROM: return "CD 驱动器";
+    case DRIVE_RAMDISK: return "RAM 磁盘";
+    default: return "本地磁盘";
     }
-    return std::string(kind) + " (" + AsciiUpper(letter) + ":)";
+}
+
+std::string driveDisplayName(char letter, std::uint8_t driveType) {
+    return driveKindName(driveType) + " (" + AsciiUpper(letter) + ":)";
 }
 
 } // namespace platform

@@ -75,6 +75,8 @@ public:
     virtual ProgramStart runProgram(const ProgramRun& run) = 0;
 };
 
+// The shell's word for a kind of drive: "本地磁盘", "可移动磁盘", ...
+std::string driveKindName(std::uint8_t driveType);
 // The shell's name of a drive: "本地磁盘 (C:)" and the like, by drive type.
 std::string driveDisplayName(char letter, std::uint8_t driveType);
 

@@ -31,6 +31,8 @@ public:
     virtual std::string executablePath() { return {}; }
     // The process's current folder, the same way.
     virtual std::string currentFolder() = 0;
+    // Makes `folder` (a drive path) the process's current folder; false when it cannot be.
+    virtual bool setCurrentFolder(const std::string&) { return false; }
 
     virtual const DriveMap& driveMap() = 0;
 

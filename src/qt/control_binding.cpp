@@ -1,6 +1,7 @@
 #include "qt/control_binding.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include "qt/tree_view_binding.h"
 #include "platform/platform.h"
 #include "toolkit/chart.h"
+#include "toolkit/combo_box.h"
 #include "toolkit/form.h"
 #include "toolkit/toolkit.h"
 
@@ -261,6 +263,51 @@ public:
     QPointer<QLineEdit> line_;
 };
 
+// An editable drop-down: choosing an entry, or Enter in the text, is the model's click.
+class ComboBoxBinding : public ControlBinding {
+public:
+    ComboBoxBinding(ComboBox& c, QComboBox* w) : ControlBinding(c, w), combo_(c), box_(w) {
+        w->setEditable(true);
+        w->setInsertPolicy(QComboBox::NoInsert);
+        w->setMaxVisibleItems(20);
+        connect(w, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+            if (!applying_)
+                dispatch([this, index] { combo_.userChoose(index); });
+        });
+        connect(w->lineEdit(), &QLineEdit::textEdited, this,
+                [this](const QString& text) { dispatch([this, text] { combo_.userType(us(text)); }); });
+        connect(w->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+            // An entry that reads as the text is chosen by the box itself (activated).
+            if (box_ && box_->findText(box_->currentText(), Qt::MatchExactly) < 0)
+                dispatch([this] { combo_.userEnter(); });
+        });
+    }
+    void apply(Property p) override {
+        applying_ = true;
+        if (p == Property::Items) {
+            QSignalBlocker block(box_);
+            box_->clear();
+            for (const ComboItem& i : combo_.items())
+                box_->addItem(qs(i.text));
+            box_->setCurrentIndex(combo_.itemIndex());
+        }
+        if (p == Property::Items || p == Property::Selection) {
+            QSignalBlocker block(box_);
+            if (box_->currentIndex() != combo_.itemIndex())
+                box_->setCurrentIndex(combo_.itemIndex());
+        }
+        if (p == Property::Items || p == Property::Text || p == Property::Selection)
+            if (box_->currentText() != qs(combo_.text()))
+                box_->setEditText(qs(combo_.text()));
+        if (p == Property::Selection)
+            box_->lineEdit()->selectAll();
+        applying_ = false;
+    }
+    ComboBox& combo_;
+    QPointer<QComboBox> box_;
+    bool applying_ = false;
+};
+
 class MemoBinding : public ControlBinding {
 public:
     MemoBinding(Memo& c, QPlainTextEdit* w) : ControlBinding(c, w), memo_(c), text_(w) {
@@ -399,6 +446,7 @@ std::unique_ptr<ControlBinding> bindControl(Control& c, QWidget* parent) {
         case ControlKind::CheckBox: b = make<CheckBoxBinding, QCheckBox, CheckBox>(c, parent); break;
         case ControlKind::Edit: b = make<EditBinding, QLineEdit, Edit>(c, parent); break;
         case ControlKind::Memo: b = make<MemoBinding, QPlainTextEdit, Memo>(c, parent); break;
+        case ControlKind::ComboBox: b = make<ComboBoxBinding, QComboBox, ComboBox>(c, parent); break;
         case ControlKind::StatusBar: b = make<StatusBarBinding, StatusBarWidget, StatusBar>(c, parent); break;
         case ControlKind::ProgressBar: b = make<ProgressBinding, QProgressBar, ProgressBar>(c, parent); break;
         case ControlKind::Panel:

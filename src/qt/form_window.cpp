@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -63,6 +64,7 @@ FormWindow::FormWindow(Form& form, QtToolkit& toolkit) : QWidget(nullptr, flagsF
         }
     });
     bindControls();
+    buildMenuBar();
     // A control nobody can see is a fault of this front end: say so where it shows.
     for (const std::string& name : unboundControls())
         qWarning("%s: control %s has no widget", form.name().c_str(), name.c_str());
@@ -123,6 +125,43 @@ void FormWindow::bindControls() {
         });
         addAction(action);
     }
+}
+
+void FormWindow::buildMenuBar() {
+    if (!form_->mainMenu || form_->mainMenu->items.empty())
+        return;
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(qs(form_->mainMenu->name()));
+    bar->setNativeMenuBar(false);
+    for (MenuItem* top : form_->mainMenu->items) {
+        QMenu* menu = bar->addMenu(qs(top->caption()));
+        for (MenuItem* item : top->items) {
+            if (item->isSeparator()) {
+                menu->addSeparator();
+                continue;
+            }
+            // The shortcut is shown only: the window's own action for it does the work, and
+            // a second action with the same keys would make both ambiguous.
+            QString text = qs(item->caption());
+            if (!item->shortcut.empty())
+                text += "\t" + qs(item->shortcut);
+            QAction* a = menu->addAction(text);
+            a->setData(qs(item->name()));
+            connect(a, &QAction::triggered, this, [this, name = item->name()] {
+                if (!form_)
+                    return;
+                if (Control* target = form_->findControl(name); target && target->enabled())
+                    dispatch([target] { target->click(); });
+            });
+        }
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+            for (QAction* a : menu->actions())
+                if (Control* c = form_ && !a->data().isNull() ? form_->findControl(us(a->data().toString())) : nullptr)
+                    a->setEnabled(c->enabled());
+        });
+    }
+    bar->setGeometry(0, 0, form_->clientWidth(), bar->sizeHint().height());
+    menuBar_ = bar;
 }
 
 QWidget* FormWindow::widgetFor(const Control& c) const {
@@ -284,6 +323,8 @@ void FormWindow::resizeEvent(QResizeEvent* e) {
     // The user sizes a sizeable window: the form learns its new client area.
     if (!form_ || moving_ || !isVisible() || form_->borderStyle != BorderStyle::Sizeable)
         return;
+    if (menuBar_)
+        menuBar_->setGeometry(0, 0, width(), menuBar_->sizeHint().height());
     if (form_->clientWidth() == width() && form_->clientHeight() == height())
         return;
     moving_ = true;

@@ -2,6 +2,7 @@
 // The window of one form: a top-level widget whose children carry the control names as
 // object names. Each control model is bound to its widget both ways: a change of the model
 // updates the widget, and what the user does to the widget reaches the model's events.
+#include <QPointer>
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -49,6 +50,8 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    void buildMenuBar();
+    QPointer<QWidget> menuBar_;
     void bindControls();
     void applyCaption();
     void applyGeometry();

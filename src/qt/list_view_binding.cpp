@@ -6,7 +6,9 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QItemSelection>
+#include <QKeyEvent>
 
+#include "qt/pictures.h"
 #include "qt/qt_text.h"
 #include "toolkit/menu.h"
 #include "toolkit/toolkit.h"
@@ -167,6 +169,12 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const {
             return qs(it->caption);
         return std::size_t(col - 1) < it->subItems.size() ? qs(it->subItems[std::size_t(col - 1)]) : QString();
     }
+    case Qt::DecorationRole: {
+        if (col != 0)
+            return {};
+        const ListItem* it = fetch(index.row());
+        return it && it->imageIndex >= 0 ? QVariant(systemImage(it->imageIndex)) : QVariant();
+    }
     case Qt::CheckStateRole: {
         if (col != 0 || !list_->checkBoxes())
             return {};
@@ -291,6 +299,20 @@ void ListViewWidget::keyboardSearch(const QString& search) {
         selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollTo(i);
     }
+}
+
+void ListViewWidget::keyPressEvent(QKeyEvent* e) {
+    if (list_ && list_->onKeyDown) {
+        int key = virtualKey(*e);
+        if (key != 0) {
+            ListView* list = list_;
+            bool taken = false;
+            dispatch([&] { taken = list->userKeyDown(key); });
+            if (taken)
+                return;
+        }
+    }
+    QTreeView::keyPressEvent(e);
 }
 
 void ListViewWidget::contextMenuEvent(QContextMenuEvent* e) {

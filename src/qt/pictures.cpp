@@ -1,6 +1,8 @@
 #include "qt/pictures.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QStyle>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -11,6 +13,7 @@
 #include <functional>
 #include <map>
 
+#include "platform/shell_namespace.h"
 #include "qt/qt_text.h"
 
 namespace qtui {
@@ -281,6 +284,35 @@ void drawPicture(QPainter& p, const QRect& r, const std::string& key) {
         if (!img.isNull())
             p.drawImage(r, img);
     }
+}
+
+QIcon systemImage(int index) {
+    static std::map<int, QIcon> cache;
+    auto it = cache.find(index);
+    if (it != cache.end())
+        return it->second;
+    struct Theme {
+        const char* name;
+        QStyle::StandardPixmap fallback;
+    };
+    Theme t{"text-x-generic", QStyle::SP_FileIcon};
+    switch (index) {
+    case platform::SI_FOLDER: t = {"folder", QStyle::SP_DirIcon}; break;
+    case platform::SI_FOLDER_OPEN: t = {"folder-open", QStyle::SP_DirOpenIcon}; break;
+    case platform::SI_EXECUTABLE: t = {"application-x-executable", QStyle::SP_FileIcon}; break;
+    case platform::SI_DRIVE_REMOVABLE: t = {"drive-removable-media", QStyle::SP_DriveFDIcon}; break;
+    case platform::SI_DRIVE_FIXED: t = {"drive-harddisk", QStyle::SP_DriveHDIcon}; break;
+    case platform::SI_DRIVE_REMOTE: t = {"folder-remote", QStyle::SP_DriveNetIcon}; break;
+    case platform::SI_DRIVE_CDROM: t = {"media-optical", QStyle::SP_DriveCDIcon}; break;
+    case platform::SI_DRIVE_RAM: t = {"drive-harddisk", QStyle::SP_DriveHDIcon}; break;
+    case platform::SI_MY_COMPUTER: t = {"computer", QStyle::SP_ComputerIcon}; break;
+    case platform::SI_DESKTOP: t = {"user-desktop", QStyle::SP_DesktopIcon}; break;
+    default: break;
+    }
+    QIcon icon = QIcon::fromTheme(QString::fromLatin1(t.name));
+    if (icon.isNull())
+        icon = QApplication::style()->standardIcon(t.fallback);
+    return cache[index] = icon;
 }
 
 } // namespace qtui

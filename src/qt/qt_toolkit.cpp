@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QStyle>
 #include <QMessageBox>
 #include <QThread>
 #include <QToolTip>
@@ -67,7 +68,32 @@ void QtToolkit::formVisibilityChanged(Form& f) {
         w->syncVisible();
 }
 
+bool QtToolkit::hasNotificationArea() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+void QtToolkit::setNotificationIcon(Form& form, unsigned message, bool shown) {
+    if (!shown) {
+        trayIcons_.erase(&form);
+        return;
+    }
+    if (trayIcons_.count(&form) || !hasNotificationArea())
+        return;
+    auto icon = std::make_unique<QSystemTrayIcon>(QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon));
+    icon->setToolTip(qs(form.caption()));
+    // The icon speaks to its window as a notification icon does: a private message with the
+    // mouse message in its second parameter.
+    connect(icon.get(), &QSystemTrayIcon::activated, this, [this, f = &form, message](QSystemTrayIcon::ActivationReason r) {
+        if (!trayIcons_.count(f))
+            return;
+        std::intptr_t mouse = r == QSystemTrayIcon::Context ? 516 : r == QSystemTrayIcon::Trigger ? 513 : 0;
+        if (mouse)
+            dispatch([f, message, mouse] { f->message(message, 0, mouse); });
+    });
+    icon->show();
+    trayIcons_[&form] = std::move(icon);
+}
+
 void QtToolkit::formDestroyed(Form& f) {
+    trayIcons_.erase(&f);
     {
         std::lock_guard lock(postedMutex_);
         std::erase_if(posted_, [&](const Posted& p) { return p.form == &f; });

@@ -4,6 +4,7 @@
 // from worker threads go through Qt's event loop.
 #include <QObject>
 #include <QPointer>
+#include <QSystemTrayIcon>
 #include <QEventLoop>
 #include <QTimer>
 #include <deque>
@@ -48,6 +49,8 @@ public:
     void formVisibilityChanged(toolkit::Form& f) override;
     void formClosed(toolkit::Form& f) override;
     void controlDestroyed(toolkit::Control& c) override;
+    bool hasNotificationArea() override;
+    void setNotificationIcon(toolkit::Form& form, unsigned message, bool shown) override;
 
     // The Qt timer behind a toolkit timer, while it has one (for tests).
     const QTimer* qtTimer(const toolkit::Timer& t) const;
@@ -78,6 +81,7 @@ private:
     bool mainClosed_ = false;
     std::map<const toolkit::Form*, std::unique_ptr<FormWindow>> windows_;
     std::map<const toolkit::Timer*, QTimer*> timers_;
+    std::map<const toolkit::Form*, std::unique_ptr<QSystemTrayIcon>> trayIcons_;
     std::mutex postedMutex_;
     std::deque<Posted> posted_;
     toolkit::Cursor cursor_ = toolkit::Cursor::Default;

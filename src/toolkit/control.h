@@ -69,6 +69,7 @@ enum class ControlKind {
     MenuItem,
     BalloonHints,
     HtmlView,
+    ComboBox,
     CheckList,
     PageControl,
     TabSheet,

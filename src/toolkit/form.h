@@ -11,6 +11,7 @@
 namespace toolkit {
 
 class Timer;
+class PopupMenu;
 
 enum class BorderStyle { Sizeable, Dialog, Single, None };
 enum class FormPosition { Designed, ScreenCenter };
@@ -49,6 +50,8 @@ public:
     std::uint32_t color() const { return color_; }
     void setColor(std::uint32_t c);
     bool keyPreview = false;
+    // The menu bar: its items are the menus, theirs the commands.
+    PopupMenu* mainMenu = nullptr;
     // The control with the keyboard focus when the window is active; nullptr: the front end's choice.
     Control* activeControl() const { return activeControl_; }
     void setActiveControl(Control* c);

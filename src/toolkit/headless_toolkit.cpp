@@ -255,4 +255,10 @@ void HeadlessToolkit::advance(int ms) {
     now_ = end;
 }
 
+void HeadlessToolkit::setNotificationIcon(Form& form, unsigned message, bool shown) {
+    std::erase_if(notificationIcons, [&](const auto& icon) { return icon.first == &form; });
+    if (shown && notificationArea)
+        notificationIcons.emplace_back(&form, message);
+}
+
 } // namespace toolkit

@@ -102,6 +102,9 @@ public:
     std::vector<std::pair<PopupMenu*, Point>> popups;
     std::vector<std::string> titleLog;
     int restoreTopmostCalls = 0;
+    // Whether the desktop has a notification area, and the icons shown there now.
+    bool notificationArea = false;
+    std::vector<std::pair<Form*, unsigned>> notificationIcons;
 
     // Toolkit.
     void run(Form& mainForm) override;
@@ -118,6 +121,8 @@ public:
     Point screenToClient(const Form& form, Point screen) override;
     void setApplicationTitle(const std::string& title) override;
     void restoreTopmost() override { ++restoreTopmostCalls; }
+    bool hasNotificationArea() override { return notificationArea; }
+    void setNotificationIcon(Form& form, unsigned message, bool shown) override;
     void runOnMainThread(const std::function<void()>& fn) override;
     void postMessage(Form& form, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) override;
     void animateShow(Form& form, int ms) override;

@@ -117,6 +117,9 @@ public:
     std::function<void(int index, bool checked)> onItemChecked; // the user's toggle
     std::function<void(int index, bool selected)> onSelectItem;
     std::function<void(int index, int subItem, ItemStyle& style)> onCustomDraw;
+    // A key pressed while the list has the focus (the system's virtual-key code); a
+    // handler that sets it to 0 keeps the list's own behaviour from it.
+    std::function<void(int& key)> onKeyDown;
 
     // What a user does, for front ends and tests.
     void userToggleCheck(int index);
@@ -128,6 +131,12 @@ public:
         if (onColumnClick) onColumnClick(column);
     }
     int userFind(FindKind kind, const std::string& text, int start, bool wrap) const;
+    // True when the handler took the key.
+    bool userKeyDown(int& key) {
+        if (onKeyDown)
+            onKeyDown(key);
+        return key == 0;
+    }
     // The user typed `typed` (one key or more) at `nowMs` on a list whose current row is
     // `current` (-1: none). Keys that follow each other within `intervalMs` build one
     // search text, as the system's lists do; a search of one character starts past the

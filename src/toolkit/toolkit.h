@@ -68,6 +68,12 @@ public:
     bool applicationHidden() const { return applicationHidden_; }
     virtual void restoreTopmost() {}
 
+    // The desktop's notification area: whether there is one, and an icon there for `form`
+    // that sends it `message` with the mouse message (513 left button, 516 right button)
+    // as the second parameter. Removing an icon that is not shown does nothing.
+    virtual bool hasNotificationArea() { return false; }
+    virtual void setNotificationIcon(Form&, unsigned /*message*/, bool /*shown*/) {}
+
     // Runs `fn` on the user-interface thread and waits until it has run.
     virtual void runOnMainThread(const std::function<void()>& fn) = 0;
     // Queues a private message for a form; delivered by the message loop.

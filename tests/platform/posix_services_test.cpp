@@ -5,6 +5,7 @@
 
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_machine.h"
+#include "platform/posix/percent_encoding.h"
 #include "platform/posix/posix_system.h"
 #include "support/temp_machine.h"
 
@@ -168,4 +169,20 @@ TEST(PosixSystem, SystemAreasAreTheSystemsFoldersHomesAndMountPointsThroughTheDr
     testsupport::TempMachine m;
     m.makeDir("C:\\usr\\lib");
     EXPECT_FALSE(platform::sys().inSystemArea("C:\\usr\\lib"));
+}
+
+TEST(PosixShell, AddressesReachTheOpenerWithWhatAUriCannotCarryEncoded) {
+    struct Case {
+        const char* label;
+        const char* address;
+        const char* uri;
+    } cases[] = {
+        {"plain", "http://www.example.com/a?b=c&d", "http://www.example.com/a?b=c&d"},
+        {"blanks and line ends", "mailto: x@y?subject= Hi &Body=a\n\rb", "mailto:%20x@y?subject=%20Hi%20&Body=a%0A%0Db"},
+        {"an escape stays, a bare percent does not", "http://x/%41%zz%", "http://x/%41%25zz%25"},
+        {"quotes and braces", "http://x/\"{|}\"", "http://x/%22%7B%7C%7D%22"},
+        {"bytes above 127", "mailto:x?subject=\xE4\xBD\xA0", "mailto:x?subject=%E4%BD%A0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(platform::posix::percentEncodeAddress(c.address), c.uri) << c.label;
 }

@@ -22,7 +22,12 @@ public:
 
     std::string programFolder() override { return folder_; }
     std::string executablePath() override { return inner_->executablePath(); }
-    std::string currentFolder() override { return inner_->currentFolder(); }
+    // Kept here: a test never moves the test program's own current folder.
+    std::string currentFolder() override { return current_.empty() ? inner_->currentFolder() : current_; }
+    bool setCurrentFolder(const std::string& folder) override {
+        current_ = folder;
+        return true;
+    }
     const platform::DriveMap& driveMap() override { return inner_->driveMap(); }
     platform::MutexResult acquireMutex(const std::string& name, std::unique_ptr<platform::NamedMutex>& held) override {
         return inner_->acquireMutex(name, held);
@@ -31,7 +36,7 @@ public:
     bool inSystemArea(const std::string& path) override { return inner_->inSystemArea(path); }
 
 private:
-    std::string folder_;
+    std::string folder_, current_;
     platform::Services previous_;
     platform::System* inner_;
 };

@@ -15,6 +15,7 @@
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_machine.h"
 #include "platform/posix/posix_shell.h"
+#include "platform/posix/posix_shell_namespace.h"
 #include "platform/posix/posix_system.h"
 #include "platform/posix/posix_text_codec.h"
 #include "platform/posix/posix_version_info.h"
@@ -146,6 +147,7 @@ PosixPlatform::PosixPlatform(std::optional<std::string> machineRoot) : machineRo
     text_ = std::make_unique<PosixTextCodec>();
     registry_ = std::make_unique<HiveRegistry>(text_.get());
     version_ = std::make_unique<PosixVersionInfo>(map_);
+    namespace_ = std::make_unique<PosixShellNamespace>(map_, *files_);
     if (machineRoot_)
         loadHives();
 }
@@ -193,6 +195,7 @@ Services PosixPlatform::services() {
     s.http = http_.get();
     s.text = text_.get();
     s.version = version_.get();
+    s.shellNamespace = namespace_.get();
     return s;
 }
 

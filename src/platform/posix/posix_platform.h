@@ -28,6 +28,7 @@ class PosixMachine;
 class CurlHttp;
 class PosixTextCodec;
 class PosixVersionInfo;
+class PosixShellNamespace;
 
 class PosixPlatform {
 public:
@@ -50,6 +51,7 @@ public:
     PosixMachine& machine() { return *machine_; }
     PosixTextCodec& text() { return *text_; }
     PosixVersionInfo& versionInfo() { return *version_; }
+    PosixShellNamespace& shellNamespace() { return *namespace_; }
     // The machine root's hives "system.reg" and "user.reg" (in that order); empty without
     // a machine root.
     HiveRegistry& registry() { return *registry_; }
@@ -74,6 +76,7 @@ private:
     std::unique_ptr<CurlHttp> http_;
     std::unique_ptr<PosixTextCodec> text_;
     std::unique_ptr<PosixVersionInfo> version_;
+    std::unique_ptr<PosixShellNamespace> namespace_;
     std::vector<std::string> hiveProblems_;
 };
 

@@ -149,9 +149,10 @@ std::optional<std::string> PosixShell::displayName(const std::string& path) {
 
 bool PosixShell::execute(const ShellRequest& request) {
     const std::string& file = request.file;
-    // An address ("http://...", "mailto:...") goes to the desktop's opener as it is.
+    // An address ("http://...", "mailto:...") goes to the desktop's opener as written, with
+    // what a URI cannot carry encoded (the mail requests hold blanks and line ends).
     bool address = !DriveMap::isDrivePath(file) && file.find(':') != std::string::npos && file[0] != '/';
-    std::string target = address ? file : map_.toNative(file);
+    std::string target = address ? percentEncodeAddress(file) : map_.toNative(file);
     if (target.empty())
         return false;
     struct stat st;

@@ -50,6 +50,11 @@ std::string PosixSystem::executablePath() {
 
 std::string PosixSystem::currentFolder() { return map_.toDrivePath(nativeCwd()); }
 
+bool PosixSystem::setCurrentFolder(const std::string& folder) {
+    std::string native = map_.toNative(folder);
+    return !native.empty() && ::chdir(native.c_str()) == 0;
+}
+
 std::string PosixSystem::mutexPath(const std::string& name) const {
     // One lock per machine root, so test machines never meet the user's own copy.
     if (machineRoot_)

@@ -20,6 +20,7 @@ public:
     std::string programFolder() override;
     std::string executablePath() override;
     std::string currentFolder() override;
+    bool setCurrentFolder(const std::string& folder) override;
     const DriveMap& driveMap() override { return map_; }
     MutexResult acquireMutex(const std::string& name, std::unique_ptr<NamedMutex>& held) override;
     std::optional<std::string> environment(const std::string& name) override;
