@@ -421,9 +421,11 @@ void TFrm_Main::SetUpCharts() {
     SpeedButton14.setHint("Goto Parent Directory");
     SpeedButton14.setVisible(false);
 
-    // The charts fill PChart; one of them shows at a time.
+    // The charts fill PChart, the pie leaving room for its slice list; one shows at a time.
+    const int listWidth = 180;
+    Chart_Dir.setBounds(0, 0, PChart.bounds().width - listWidth, PChart.bounds().height);
+    Chart_Disk.setBounds(0, 0, PChart.bounds().width, PChart.bounds().height);
     for (toolkit::Chart* chart : {&Chart_Dir, &Chart_Disk}) {
-        chart->setBounds(0, 0, PChart.bounds().width, PChart.bounds().height);
         chart->setHint("双击图表中某一区块，进入相应目录");
         chart->legend = toolkit::Chart::Legend::Bottom;
     }
@@ -436,12 +438,13 @@ void TFrm_Main::SetUpCharts() {
     Series1.otherLabel = "Other";
     Series5.setActive(false);
     Label6.setCaption("Upper Lever :");
-    Label6.setParentName(PChart.name());
-    Label6.setBounds(PChart.bounds().width - 130, 4, 90, 18);
+    // The chart's own decorations sit on it and go with it.
+    Label6.setParentName(Chart_Dir.name());
+    Label6.setBounds(Chart_Dir.bounds().width - 130, 4, 90, 18);
     SpeedButton3.setHint("Back Step");
     SpeedButton3.setCaption("↑");
-    SpeedButton3.setParentName(PChart.name());
-    SpeedButton3.setBounds(PChart.bounds().width - 36, 2, 22, 22);
+    SpeedButton3.setParentName(Chart_Dir.name());
+    SpeedButton3.setBounds(Chart_Dir.bounds().width - 36, 2, 22, 22);
 
     Chart_Disk.setTitle("磁盘/目录空间占用分析 (图表单位 : MByte)");
     Chart_Disk.legendListsSeries = true;
@@ -456,14 +459,19 @@ void TFrm_Main::SetUpCharts() {
     Series3.gradientEnd = toolkit::Color::White;
     Label9.setCaption("Notice :");
     Label10.setCaption("Double click the column to analyse the direcotry space ");
-    for (toolkit::Label* l : {&Label9, &Label10}) {
-        l->setParentName(PChart.name());
-        l->setVisible(false); // shown with the drive chart
-    }
+    for (toolkit::Label* l : {&Label9, &Label10})
+        l->setParentName(Chart_Disk.name());
     Label9.setBounds(8, 4, 60, 18);
     Label10.setBounds(68, 4, 360, 18);
 
-    pInfo.setBounds(766, 640, 230, 34);
+    // The slice list beside the pie, a row of 12 pixels for each slice drawn.
+    pInfo.setParentName(PChart.name());
+    pInfo.setBounds(PChart.bounds().width - listWidth + 4, 8, listWidth - 8, PChart.bounds().height - 16);
+    // It lists the pie's slices: it shows with the pie, not with the drive bars.
+    Chart_Dir.subscribe([this](toolkit::Control&, toolkit::Property p) {
+        if (p == toolkit::Property::Visible)
+            pInfo.setVisible(Chart_Dir.visible());
+    });
 
     Dlg_OpenDialog.filter = "Word|*.Doc|Access|*.Mdb|Excel|*.Exl|Picture|*.bmp;*.jpg,*.png";
     Dlg_OpenDialog.defaultExt = "*.bmp";
@@ -914,8 +922,6 @@ void TFrm_Main::btnViewStyleClick(const toolkit::Button& pressed) {
 void TFrm_Main::ShowDriveBars() {
     if (FDisk)
         Charts.ShowDriveBars(*FDisk);
-    Label9.setVisible(Chart_Disk.visible());
-    Label10.setVisible(Chart_Disk.visible());
 }
 
 void TFrm_Main::RedrawFolderChart() {

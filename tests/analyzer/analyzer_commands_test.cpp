@@ -79,11 +79,13 @@ TEST_F(ChartsAndCommands, RefreshAtMyComputerShowsTheDrivesAndABarDoubleClickThe
     f.RzToolbarButton11.click();
     EXPECT_TRUE(f.Chart_Disk.visible());
     EXPECT_FALSE(f.Chart_Dir.visible());
+    EXPECT_FALSE(f.pInfo.visible()) << "the slice list goes with the pie";
     ASSERT_EQ(f.Series4.count(), 2);
     EXPECT_EQ(f.Series4.points()[0].label, "C:\\");
     EXPECT_EQ(f.Series3.points()[1].label, "D:\\");
     f.Series4.userDblClick(0);
     EXPECT_TRUE(f.Chart_Dir.visible());
+    EXPECT_TRUE(f.pInfo.visible());
     EXPECT_EQ(f.L_Dir.caption(), "C:\\");
     EXPECT_NE(std::find(labels().begin(), labels().end(), "big"), labels().end());
     // Printing takes the folder chart, whichever is shown.
