@@ -1,5 +1,7 @@
 #include "analyzer/analyzer_window.h"
 
+#include "analyzer/entry_commands.h"
+
 #include <random>
 
 #include "analyzer/size_engine.h"
@@ -122,7 +124,18 @@ TFrm_Main::TFrm_Main()
       QuitQ1(this, "QuitQ1"), PM_Files(this, "PM_Files"), N15(this, "N15"),
       AnalyzeThisDiectory1(this, "AnalyzeThisDiectory1"), N3(this, "N3"), ClearUpGarbage1(this, "ClearUpGarbage1"),
       N_Delete(this, "N_Delete"), N19(this, "N19"), N_Attrib(this, "N_Attrib"),
-      RzBalloonHints1(this, "RzBalloonHints1"), T_Reg(this, "T_Reg"), ClockTimer(this, "ClockTimer") {
+      RzBalloonHints1(this, "RzBalloonHints1"), T_Reg(this, "T_Reg"), ClockTimer(this, "ClockTimer"),
+      Label1(this, "Label1"), Label3(this, "Label3"), Sp_Slice(this, "Sp_Slice"), Pb_Process(this, "Pb_Process"),
+      RzToolbarButton11(this, "RzToolbarButton11"), RzToolbarButton1(this, "RzToolbarButton1"),
+      RzToolbarButton2(this, "RzToolbarButton2"), btnZoomOut(this, "btnZoomOut"), btnZoomIn(this, "btnZoomIn"),
+      RzToolbarButton5(this, "RzToolbarButton5"), RzToolbarButton6(this, "RzToolbarButton6"),
+      RzToolbarButton7(this, "RzToolbarButton7"), btnPie(this, "btnPie"), btnBar(this, "btnBar"),
+      RzToolbarButton8(this, "RzToolbarButton8"), SpeedButton14(this, "SpeedButton14"), Chart_Dir(this, "Chart_Dir"),
+      Series1(Chart_Dir, "Series1"), Series5(Chart_Dir, "Series5"), Label6(this, "Label6"),
+      SpeedButton3(this, "SpeedButton3"), Chart_Disk(this, "Chart_Disk"), Series4(Chart_Disk, "Series4"),
+      Series3(Chart_Disk, "Series3"), Label9(this, "Label9"), Label10(this, "Label10"), pInfo(this, "pInfo"),
+      Dlg_OpenDialog(this, "Dlg_OpenDialog"),
+      Charts({pDirInfo, PChart, Chart_Dir, Series1, Chart_Disk, Series4, Series3, L_Dir, Pb_Process, Sp_Slice}) {
     setCaption("WindowsKestrane --- 磁盘目录空间分析");
     borderStyle = toolkit::BorderStyle::Sizeable;
     maximized = true; // the screen's work area
@@ -279,7 +292,6 @@ TFrm_Main::TFrm_Main()
     QuitQ1.setCaption("Quit(&Q)");
     Pm_Sys.items = {&StartScan1, &StopScan1, &N5, &Minilize1, &Maxilize1, &N6, &About2, &QuitQ1};
 
-    // The entry commands arrive with the charts; until then they are shown, not offered.
     const std::string pad(28, ' ');
     struct FileItem {
         toolkit::MenuItem& item;
@@ -295,8 +307,6 @@ TFrm_Main::TFrm_Main()
     for (FileItem& f : files) {
         f.item.setCaption(f.caption);
         f.item.shortcut = f.shortcut;
-        if (!f.item.isSeparator())
-            f.item.setEnabled(false);
         PM_Files.items.push_back(&f.item);
     }
 
@@ -356,6 +366,125 @@ TFrm_Main::TFrm_Main()
     };
     ListView.onKeyDown = [this](int& key) { ListViewKeyDown(key); };
     ListView.onDblClick = [this] { ListViewDblClick(); };
+
+    SetUpCharts();
+}
+
+void TFrm_Main::SetUpCharts() {
+    // The chart tool bar, right of the other chart tools.
+    Label1.setCaption("最小块比例:");
+    Label1.setHint("Group Slice In Pie Chart  When Percent Below:");
+    Label1.setBounds(424, 446, 70, 20);
+    Sp_Slice.setBounds(494, 444, 46, 22);
+    Label3.setCaption("%");
+    Label3.setBounds(542, 446, 14, 20);
+    Pb_Process.setBounds(560, 448, 100, 14);
+    struct Tool {
+        toolkit::Button& button;
+        const char* caption;
+        const char* hint;
+        int width;
+    } tools[] = {
+        {RzToolbarButton11, "Refresh", "Refresh Chart", 56},
+        {RzToolbarButton1, "Print", "Print Chart", 44},
+        {RzToolbarButton2, "Save", "Save Chart as bitmap...", 44},
+        {btnZoomOut, "－", "Zoom Out", 24},
+        {btnZoomIn, "＋", "Zoom In", 24},
+        {btnPie, "Pie", "Pie model", 32},
+        {btnBar, "Bar", "Bar Model", 32},
+        {RzToolbarButton5, "▼", "Collapse/Expand Directory Information", 24},
+        {RzToolbarButton6, "▲", "Collapse/Expand Directory Information", 24},
+        {RzToolbarButton7, "▶", "Collapse/Expand Directory Information", 24},
+        {RzToolbarButton8, "◀", "Collapse/Expand Left Items", 24},
+    };
+    int x = 664;
+    for (Tool& t : tools) {
+        t.button.setCaption(t.caption);
+        t.button.setHint(t.hint);
+        t.button.setBounds(x, 442, t.width, 24);
+        x += t.width + 2;
+    }
+    SpeedButton14.setHint("Goto Parent Directory");
+    SpeedButton14.setVisible(false);
+
+    // The charts fill PChart, the pie leaving room for its slice list; one shows at a time.
+    const int listWidth = 180;
+    Chart_Dir.setBounds(0, 0, PChart.bounds().width - listWidth, PChart.bounds().height);
+    Chart_Disk.setBounds(0, 0, PChart.bounds().width, PChart.bounds().height);
+    for (toolkit::Chart* chart : {&Chart_Dir, &Chart_Disk}) {
+        chart->setHint("双击图表中某一区块，进入相应目录");
+        chart->legend = toolkit::Chart::Legend::Bottom;
+    }
+    Chart_Dir.setTitle("目录空间分析");
+    Chart_Dir.axesVisible = false;
+    Chart_Dir.backgroundImage = "analyzer.chart";
+    Series1.circled = true;
+    Series1.marksVisible = true;
+    Series1.showInLegend = false;
+    Series1.otherLabel = "Other";
+    Series5.setActive(false);
+    Label6.setCaption("Upper Lever :");
+    // The chart's own decorations sit on it and go with it.
+    Label6.setParentName(Chart_Dir.name());
+    Label6.setBounds(Chart_Dir.bounds().width - 130, 4, 90, 18);
+    SpeedButton3.setHint("Back Step");
+    SpeedButton3.setCaption("↑");
+    SpeedButton3.setParentName(Chart_Dir.name());
+    SpeedButton3.setBounds(Chart_Dir.bounds().width - 36, 2, 22, 22);
+
+    Chart_Disk.setTitle("磁盘/目录空间占用分析 (图表单位 : MByte)");
+    Chart_Disk.legendListsSeries = true;
+    Series4.title = "条柱1       : 磁盘大小";
+    Series4.marks = toolkit::BarSeries::Marks::LabelAndValue;
+    Series4.barWidthPercent = 60;
+    Series3.title = "条柱2: 剩余空间";
+    Series3.marks = toolkit::BarSeries::Marks::Value;
+    Series3.barWidthPercent = 65;
+    Series3.offsetPercent = -45;
+    Series3.gradientStart = toolkit::Color::Gray;
+    Series3.gradientEnd = toolkit::Color::White;
+    Label9.setCaption("Notice :");
+    Label10.setCaption("Double click the column to analyse the direcotry space ");
+    for (toolkit::Label* l : {&Label9, &Label10})
+        l->setParentName(Chart_Disk.name());
+    Label9.setBounds(8, 4, 60, 18);
+    Label10.setBounds(68, 4, 360, 18);
+
+    // The slice list beside the pie, a row of 12 pixels for each slice drawn.
+    pInfo.setParentName(PChart.name());
+    pInfo.setBounds(PChart.bounds().width - listWidth + 4, 8, listWidth - 8, PChart.bounds().height - 16);
+    // It lists the pie's slices: it shows with the pie, not with the drive bars.
+    Chart_Dir.subscribe([this](toolkit::Control&, toolkit::Property p) {
+        if (p == toolkit::Property::Visible)
+            pInfo.setVisible(Chart_Dir.visible());
+    });
+
+    Dlg_OpenDialog.filter = "Word|*.Doc|Access|*.Mdb|Excel|*.Exl|Picture|*.bmp;*.jpg,*.png";
+    Dlg_OpenDialog.defaultExt = "*.bmp";
+
+    Sp_Slice.onChange = [this] { Sp_SliceChange(); };
+    RzToolbarButton11.onClick = [this] { RzToolbarButton11Click(); };
+    RzToolbarButton1.onClick = [this] { RzToolbarButton1Click(); };
+    RzToolbarButton2.onClick = [this] { RzToolbarButton2Click(); };
+    btnZoomOut.onClick = [this] { btnZoomOutClick(); };
+    btnZoomIn.onClick = [this] { btnZoomInClick(); };
+    RzToolbarButton5.onClick = [this] { RzToolbarButton5Click(); };
+    RzToolbarButton6.onClick = [this] { RzToolbarButton5Click(); };
+    ToolButton6.onClick = [this] { RzToolbarButton5Click(); };
+    RzToolbarButton7.onClick = [this] { RzToolbarButton7Click(); };
+    SpeedButton14.onClick = [this] { Sp_UpDirClick(); };
+    Series1.onClick = [this](int index, toolkit::MouseButton b) { Series1Click(index, b); };
+    Series1.onDblClick = [this](int index) { Series1DblClick(index); };
+    Series4.onDblClick = [this](int index) { Series4DblClick(index); };
+    Series5.onDblClick = [this](int index) { Series4DblClick(index); };
+    Chart_Dir.onAfterDraw = [this] { Chart_DirAfterDraw(); };
+    pInfo.onPaint = [this](toolkit::Canvas& canvas) { pInfoPaint(canvas); };
+
+    N15.onClick = [this] { N15Click(); };
+    AnalyzeThisDiectory1.onClick = [this] { AnalyzeThisDiectory1Click(); };
+    ClearUpGarbage1.onClick = [this] { ClearUpGarbage1Click(); };
+    N_Delete.onClick = [this] { N_DeleteClick(); };
+    N_Attrib.onClick = [this] { N_AttribClick(); };
 }
 
 TFrm_Main::~TFrm_Main() {
@@ -611,6 +740,10 @@ void TFrm_Main::BrowseToParent() {
         BrowseToIdList(platform::shellNamespace().myComputer().get());
     Sb_Status.setCaption(kBackStatus);
     L_Dir.setCaption(PathBoxText());
+    if (Setting && Setting->IfShowChart)
+        RedrawFolderChart();
+    else if (PathBoxText() == kMyComputer)
+        ShowDriveBars();
     UpdateFolderDetails(true);
 }
 
@@ -631,6 +764,7 @@ void TFrm_Main::OpenSelectedEntry() {
     if (Setting && Setting->IfShowChart) {
         HourGlass busy;
         L_Dir.setCaption(PathBoxText());
+        RedrawFolderChart();
         UpdateFolderDetails(false);
     }
 }
@@ -753,8 +887,8 @@ void TFrm_Main::ListViewKeyDown(int& key) {
         OpenSelectedEntry();
         break;
     case toolkit::VK_DELETE:
-        // The delete command arrives with the entry commands; the key is taken all the same.
         key = 0;
+        N_DeleteClick();
         break;
     default: break;
     }
@@ -767,4 +901,160 @@ void TFrm_Main::btnViewStyleClick(const toolkit::Button& pressed) {
     if (tag >= 0 && tag < 4)
         ListView.setViewStyle(styles[tag]);
     ListView.invalidate();
+}
+
+// ---- The charts ----
+
+void TFrm_Main::ShowDriveBars() {
+    if (FDisk)
+        Charts.ShowDriveBars(*FDisk);
+}
+
+void TFrm_Main::RedrawFolderChart() {
+    if (L_Dir.caption().empty() || L_Dir.caption() == kMyComputer)
+        ShowDriveBars();
+    else
+        ShowFolderPie(L_Dir.caption());
+}
+
+void TFrm_Main::RzToolbarButton11Click() {
+    HourGlass busy;
+    L_Dir.setCaption(PathBoxText());
+    RedrawFolderChart();
+    UpdateFolderDetails(false);
+    Chart_Dir.repaint();
+    Chart_Disk.repaint();
+}
+
+void TFrm_Main::RzToolbarButton2Click() {
+    if (Dlg_OpenDialog.execute())
+        Chart_Dir.saveToFile(Dlg_OpenDialog.fileName);
+}
+
+void TFrm_Main::Sp_UpDirClick() {
+    if (Setting && Setting->IfShowChart) {
+        HourGlass busy;
+        RedrawFolderChart();
+    }
+}
+
+void TFrm_Main::Series1Click(int index, toolkit::MouseButton button) {
+    if (button != toolkit::MouseButton::Right)
+        return;
+    auto slices = Series1.slices();
+    if (index < 0 || index >= int(slices.size()))
+        return;
+    toolkit::Toolkit& tk = toolkit::Toolkit::current();
+    tk.messageBox(SliceDetailsText(slices[std::size_t(index)], Series1.total()), tk.applicationTitle(), toolkit::MB_OK);
+}
+
+void TFrm_Main::Series1DblClick(int index) {
+    HourGlass busy;
+    auto slices = Series1.slices();
+    if (index < 0 || index >= int(slices.size()))
+        return;
+    // A folder's slice is entered: only the chart goes one level deeper. A file's slice
+    // and the group of small ones have nothing to enter and show their figures.
+    std::string folder = Charts.pie().folderOfSlice(index);
+    if (!folder.empty()) {
+        ShowFolderPie(folder);
+        return;
+    }
+    toolkit::Toolkit& tk = toolkit::Toolkit::current();
+    tk.messageBox(SliceNoteText(slices[std::size_t(index)], Series1.total()), tk.applicationTitle(), toolkit::MB_OK);
+}
+
+void TFrm_Main::Series4DblClick(int index) {
+    HourGlass busy;
+    if (!FDisk || index < 0 || index >= Series3.count())
+        return;
+    std::string root = DriveOfBar(Series3.points()[std::size_t(index)].label, *FDisk);
+    if (!root.empty())
+        ShowFolderPie(root);
+}
+
+// ---- The commands on the selected entry ----
+
+bool TFrm_Main::SelectedRow(std::string& caption, bool& fileRow) {
+    int row = ListView.itemIndex();
+    if (row < 0 || row >= int(FShellItems.size()))
+        return false;
+    toolkit::ListItem item;
+    item.index = row;
+    CheckShellItems(row, row);
+    ListViewData(item);
+    caption = item.caption;
+    fileRow = IsFileRow(item.subItems.empty() ? std::string() : item.subItems[0]);
+    return true;
+}
+
+void TFrm_Main::N15Click() {
+    std::string caption;
+    bool fileRow = false;
+    if (SelectedRow(caption, fileRow))
+        Open(EntryPath(PathBoxText(), caption), SW_SHOW);
+}
+
+void TFrm_Main::AnalyzeThisDiectory1Click() {
+    try {
+        std::string caption;
+        bool fileRow = false;
+        bool selected = SelectedRow(caption, fileRow);
+        std::string path = AnalyzeTarget(PathBoxText(), selected, caption);
+        toolkit::Toolkit::current().processMessages();
+        if (PathBoxText() != kMyComputer)
+            AnalyzeFolderPie(path);
+        else
+            ShowFolderPie(path);
+    } catch (...) {
+        // Analyze reports nothing: a folder it cannot chart gives an empty pie.
+    }
+}
+
+void TFrm_Main::ClearUpGarbage1Click() {
+    std::string caption;
+    bool fileRow = false;
+    if (!SelectedRow(caption, fileRow) || fileRow || !Setting)
+        return;
+    Setting->Directorys.Clear();
+    TDirectory& d = Setting->Directorys.Add();
+    d.Path = EntryPath(PathBoxText(), caption);
+    d.IncludeSubDir = true;
+    d.IfClean = true;
+    ShowCleaningWindow();
+}
+
+void TFrm_Main::N_DeleteClick() {
+    try {
+        std::string caption;
+        bool fileRow = false;
+        if (SelectedRow(caption, fileRow)) {
+            std::string path = EntryPath(PathBoxText(), caption);
+            toolkit::Toolkit& tk = toolkit::Toolkit::current();
+            // Nothing goes for good on one key press: the user says yes first.
+            if (tk.messageBox(DeleteQuestion(path, fileRow), Form::caption(),
+                              toolkit::MB_YESNO | toolkit::MB_ICONQUESTION | toolkit::MB_DEFBUTTON2) != toolkit::IDYES)
+                return;
+            if (fileRow)
+                platform::files().deleteFile(path);
+            else
+                DeleteFolderContents(path, [this] { Sb_Status.setCaption(""); });
+        }
+    } catch (...) {
+    }
+    std::string text = PathBoxText();
+    if (!text.empty() && text.back() == ':')
+        text += '\\';
+    // "My Computer" is no parsing name: it is listed again by its identifier list.
+    if (text == kMyComputer)
+        BrowseToIdList(platform::shellNamespace().myComputer().get());
+    else
+        BrowseToPath(text);
+}
+
+void TFrm_Main::N_AttribClick() {
+    std::string caption;
+    bool fileRow = false;
+    if (SelectedRow(caption, fileRow))
+        platform::shell().execute({"properties", EntryPath(PathBoxText(), caption), "", 0});
 }

@@ -6,13 +6,18 @@
 #include <vector>
 
 #include "analyzer/entry_list.h"
+#include "analyzer/space_chart.h"
 #include "app/form_owner.h"
 #include "platform/shell_namespace.h"
 #include "toolkit/combo_box.h"
+#include "toolkit/chart.h"
 #include "toolkit/control.h"
+#include "toolkit/file_dialog.h"
 #include "toolkit/form.h"
 #include "toolkit/list_view.h"
 #include "toolkit/menu.h"
+#include "toolkit/paint_box.h"
+#include "toolkit/spin_edit.h"
 #include "toolkit/timer.h"
 
 class TDisk;
@@ -67,6 +72,52 @@ public:
     toolkit::MenuItem N15, AnalyzeThisDiectory1, N3, ClearUpGarbage1, N_Delete, N19, N_Attrib;
     toolkit::BalloonHints RzBalloonHints1;
     toolkit::Timer T_Reg, ClockTimer;
+
+    // The chart area: its tool bar, the two charts and the slice list.
+    toolkit::Label Label1, Label3;
+    toolkit::SpinEdit Sp_Slice;
+    toolkit::ProgressBar Pb_Process;
+    toolkit::Button RzToolbarButton11, RzToolbarButton1, RzToolbarButton2, btnZoomOut, btnZoomIn;
+    toolkit::Button RzToolbarButton5, RzToolbarButton6, RzToolbarButton7, btnPie, btnBar, RzToolbarButton8;
+    toolkit::Button SpeedButton14;
+    toolkit::Chart Chart_Dir;
+    toolkit::PieSeries Series1;
+    toolkit::BarSeries Series5;
+    toolkit::Label Label6;
+    toolkit::Button SpeedButton3;
+    toolkit::Chart Chart_Disk;
+    toolkit::BarSeries Series4, Series3;
+    toolkit::Label Label9, Label10;
+    toolkit::PaintBox pInfo;
+    toolkit::OpenDialog Dlg_OpenDialog;
+    ChartArea Charts;
+
+    // The charts.
+    void ShowFolderPie(const std::string& folder) { Charts.ShowFolderPie(folder); }
+    void AnalyzeFolderPie(const std::string& folder) { Charts.AnalyzeFolderPie(folder); }
+    void ShowDriveBars();
+    void RedrawFolderChart();
+    void Sp_SliceChange() { Charts.Sp_SliceChange(); }
+    void RzToolbarButton11Click();
+    void RzToolbarButton1Click() { Chart_Dir.print(); }
+    void RzToolbarButton2Click();
+    void btnZoomOutClick() { Chart_Dir.zoom(2); }
+    void btnZoomInClick() { Chart_Dir.zoom(0.5); }
+    void RzToolbarButton5Click() { Charts.toggleCollapsed(); }
+    void RzToolbarButton7Click() { pbk.setVisible(!pbk.visible()); }
+    void Sp_UpDirClick();
+    void Series1Click(int index, toolkit::MouseButton button);
+    void Series1DblClick(int index);
+    void Series4DblClick(int index);
+    void Chart_DirAfterDraw() { pInfo.invalidate(); }
+    void pInfoPaint(toolkit::Canvas& canvas) { PaintSliceList(SliceListRows(Series1), canvas); }
+
+    // The commands on the selected entry.
+    void N15Click();
+    void AnalyzeThisDiectory1Click();
+    void ClearUpGarbage1Click();
+    void N_DeleteClick();
+    void N_AttribClick();
 
     // Window events.
     void FormShow();
@@ -141,6 +192,9 @@ public:
     FormOwner& Components() { return components_; }
 
 private:
+    void SetUpCharts();
+    // The selected row's caption and whether it is a file row; false with no row selected.
+    bool SelectedRow(std::string& caption, bool& fileRow);
     // Opens the cleaning window modally: the existing one, or one owned here.
     void ShowCleaningWindow();
     void Open(const std::string& file, int show);

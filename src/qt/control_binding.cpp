@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <map>
 
+#include "qt/chart_binding.h"
 #include "qt/check_list_binding.h"
 #include "qt/control_widgets.h"
 #include "qt/list_view_binding.h"
@@ -20,6 +21,7 @@
 #include "qt/qt_text.h"
 #include "qt/tree_view_binding.h"
 #include "platform/platform.h"
+#include "toolkit/chart.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/form.h"
 #include "toolkit/toolkit.h"
@@ -456,6 +458,9 @@ std::unique_ptr<ControlBinding> bindControl(Control& c, QWidget* parent) {
         case ControlKind::PageControl: b = bindPageControl(static_cast<PageControl&>(c), parent); break;
         case ControlKind::TabSheet: b = bindTabSheet(static_cast<TabSheet&>(c), parent); break;
         case ControlKind::SwitchGrid: b = bindSwitchGrid(static_cast<SwitchGrid&>(c), parent); break;
+        case ControlKind::Chart: b = bindChart(static_cast<Chart&>(c), parent); break;
+        case ControlKind::PaintBox: b = bindPaintBox(c, parent); break;
+        case ControlKind::SpinEdit: b = bindSpinEdit(c, parent); break;
         default: return nullptr; // non-visual, or a kind nobody draws yet
         }
     }

@@ -55,6 +55,15 @@ public:
     // The Qt timer behind a toolkit timer, while it has one (for tests).
     const QTimer* qtTimer(const toolkit::Timer& t) const;
 
+    // Charts go to the default printer, or, once a file is named here, into that PDF file
+    // instead (tests never reach a real printer).
+    void setPrintToFile(const std::string& pdfFile) { printToFile_ = pdfFile; }
+    void printChart(toolkit::Chart& chart) override;
+    void saveChart(toolkit::Chart& chart, const std::string& fileName) override;
+    bool fileDialog(toolkit::OpenDialog& dialog, std::string& fileName) override;
+    // Answers the next file dialogs instead of showing them (a native path; empty cancels).
+    std::deque<std::string> fileDialogAnswers;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -76,6 +85,7 @@ private:
     std::mutex postedMutex_;
     std::deque<Posted> posted_;
     toolkit::Cursor cursor_ = toolkit::Cursor::Default;
+    std::string printToFile_;
     // Hints wait for the pause of the form they belong to.
     QTimer hintTimer_;
     QPointer<QWidget> hintTarget_;

@@ -10,7 +10,8 @@
 namespace toolkit {
 
 bool isVisual(ControlKind kind) {
-    return kind != ControlKind::PopupMenu && kind != ControlKind::MenuItem && kind != ControlKind::BalloonHints;
+    return kind != ControlKind::PopupMenu && kind != ControlKind::MenuItem && kind != ControlKind::BalloonHints &&
+           kind != ControlKind::FileDialog;
 }
 
 Control::Control(Form* owner, std::string name, ControlKind kind)

@@ -75,6 +75,10 @@ enum class ControlKind {
     TabSheet,
     SwitchGrid,
     Custom, // drawn by a front-end piece of its own (charts, trees of later windows)
+    Chart,
+    PaintBox,
+    SpinEdit,
+    FileDialog,
 };
 
 // Which property changed, for views. Style covers the looks a control has besides its

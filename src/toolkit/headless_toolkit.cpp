@@ -1,6 +1,7 @@
 #include "toolkit/headless_toolkit.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace toolkit {
 
@@ -104,6 +105,30 @@ void HeadlessToolkit::drainQueue() {
             q.after = 0;
         processMessages();
     }
+}
+
+bool HeadlessToolkit::fileDialog(OpenDialog& dialog, std::string& fileName) {
+    fileDialogs.push_back({dialog.filter, dialog.defaultExt});
+    if (fileAnswers.empty())
+        return false;
+    std::string answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    if (answer.empty())
+        return false;
+    fileName = answer;
+    return true;
+}
+
+void HeadlessToolkit::printChart(Chart& chart) {
+    if (!chartOutputError.empty())
+        throw std::runtime_error(chartOutputError);
+    chartOutputs.push_back({&chart, chart.printMargins, {}});
+}
+
+void HeadlessToolkit::saveChart(Chart& chart, const std::string& fileName) {
+    if (!chartOutputError.empty())
+        throw std::runtime_error(chartOutputError);
+    chartOutputs.push_back({&chart, chart.printMargins, fileName});
 }
 
 void HeadlessToolkit::run(Form& mainForm) {

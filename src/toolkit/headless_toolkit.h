@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "toolkit/chart.h"
+#include "toolkit/file_dialog.h"
 #include "toolkit/form.h"
 #include "toolkit/menu.h"
 #include "toolkit/timer.h"
@@ -53,6 +55,22 @@ public:
     std::vector<PromptCall> prompts;
     // Texts the next text prompts accept; an empty optional cancels. Without one: cancelled.
     std::deque<std::optional<std::string>> promptAnswers;
+    // File dialogs: each records its filter and default extension and takes the next
+    // answer (a drive path; an empty one is a cancel); without one it is cancelled.
+    struct FileDialogCall {
+        std::string filter, defaultExt;
+    };
+    std::vector<FileDialogCall> fileDialogs;
+    std::deque<std::string> fileAnswers;
+    // Charts printed and saved: the chart, its margins, and the file's name.
+    struct ChartOutput {
+        Chart* chart;
+        ChartMargins margins;
+        std::string fileName; // empty for a print
+    };
+    std::vector<ChartOutput> chartOutputs;
+    // The message a print or save fails with; empty: they succeed.
+    std::string chartOutputError;
 
     std::vector<MessageBoxCall> messageBoxes;
     // Answers for the next message boxes; without one: IDYES for yes/no boxes, else IDOK.
@@ -92,6 +110,9 @@ public:
     void run(Form& mainForm) override;
     int showModal(Form& form) override;
     void processMessages() override;
+    bool fileDialog(OpenDialog& dialog, std::string& fileName) override;
+    void printChart(Chart& chart) override;
+    void saveChart(Chart& chart, const std::string& fileName) override;
     int messageBox(const std::string& text, const std::string& caption, unsigned flags) override;
     bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
     void setCursor(Cursor c) override;

@@ -17,6 +17,14 @@ Toolkit& Toolkit::current() {
     return *g_toolkit;
 }
 
+bool Toolkit::fileDialog(OpenDialog&, std::string&) { return false; }
+
+void Toolkit::printChart(Chart&) { throw std::runtime_error("There is no default printer currently selected"); }
+
+void Toolkit::saveChart(Chart&, const std::string& fileName) {
+    throw std::runtime_error("Cannot create file \"" + fileName + "\"");
+}
+
 void Toolkit::handleException(const std::exception& e) {
     messageBox(e.what(), applicationTitle(), MB_OK | MB_ICONERROR);
 }

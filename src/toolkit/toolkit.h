@@ -10,7 +10,9 @@
 
 namespace toolkit {
 
+class Chart;
 class Form;
+class OpenDialog;
 class PopupMenu;
 class Timer;
 
@@ -18,7 +20,7 @@ class Timer;
 enum MessageBoxFlag : unsigned {
     MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_ABORTRETRYIGNORE = 0x2, MB_YESNOCANCEL = 0x3, MB_YESNO = 0x4,
     MB_RETRYCANCEL = 0x5, MB_ICONERROR = 0x10, MB_ICONQUESTION = 0x20, MB_ICONWARNING = 0x30,
-    MB_ICONINFORMATION = 0x40,
+    MB_ICONINFORMATION = 0x40, MB_DEFBUTTON2 = 0x100,
 };
 enum MessageBoxAnswer : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7 };
 
@@ -93,6 +95,14 @@ public:
     virtual void formClosed(Form&) {}
     // Controls tell the toolkit when they go away, so no view outlives its control.
     virtual void controlDestroyed(Control&) {}
+
+    // The file dialog: true when the user chose a name, which goes to `fileName` (it holds
+    // the name to start with).
+    virtual bool fileDialog(OpenDialog& dialog, std::string& fileName);
+    // A chart on the default printer, within its print margins, and as a picture file in
+    // the format its name asks for; failures throw, with the message to show.
+    virtual void printChart(Chart& chart);
+    virtual void saveChart(Chart& chart, const std::string& fileName);
 
     // The default exception handler: shows the error's message in a message box.
     virtual void handleException(const std::exception& e);

@@ -178,7 +178,7 @@ TEST_F(Analyzer, EnterOnAFileOpensItAndKeepsTheFolder) {
     Setting->IfShowChart = true;
     enter("a.txt");
     EXPECT_FALSE(ScanAborted) << "opening an entry clears the stop";
-    EXPECT_EQ(f.L_Dir.caption(), "C:\\docs");
+    EXPECT_EQ(f.L_Dir.caption(), "C:\\docs\\") << "the pie of the folder names it with its separator";
     EXPECT_EQ(f.LDirName.caption(), "docs");
 }
 
