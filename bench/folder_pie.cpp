@@ -1,7 +1,7 @@
 // The folder pie of a tree's root against the size engine's pooled walk of the same tree,
 // warm cache, headless, and the longest pause between two message pumps while the pie builds.
 //
-//   /work/shared/bench/make_tree.sh /tmp/tree          # about 200,000 files; not in git
+//   ../shared/bench/make_tree.sh /tmp/tree               # about 200,000 files; not in git
 //   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUOR_BUILD_QT=OFF
 //   cmake --build build/bench --target bench_folder_pie
 //   build/bench/bench/bench_folder_pie /tmp/tree [repetitions=7] [workers=2]

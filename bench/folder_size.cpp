@@ -1,7 +1,7 @@
 // FolderSize of a whole drive against `du -sb` of the same tree and against a bare
 // two-thread walk (openat, getdents64, statx and nothing else), warm cache, headless.
 //
-//   /work/shared/bench/make_tree.sh /tmp/tree          # about 200,000 files; not in git
+//   ../shared/bench/make_tree.sh /tmp/tree               # about 200,000 files; not in git
 //   cmake --preset release && cmake --build --preset release --target bench_folder_size
 //   build/release/bench/bench_folder_size /tmp/tree [repetitions=7] [workers=1,2]
 //
