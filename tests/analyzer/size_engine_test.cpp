@@ -9,6 +9,7 @@
 #include "analyzer/size_pool.h"
 #include "platform/platform.h"
 #include "services/disk.h"
+#include "support/forwarding_file_system.h"
 #include "support/mount_stand_in.h"
 #include "support/temp_machine.h"
 #include "toolkit/control.h"
@@ -55,22 +56,11 @@ struct SizeEngine : ::testing::Test {
 
 // The real file system, except that listing a folder named "gate" waits until the test
 // opens it or a stop is requested.
-struct GatedFiles : platform::FileSystem {
-    platform::FileSystem* real = &platform::files();
+struct GatedFiles : testsupport::ForwardingFileSystem {
     std::atomic<bool> open{false};
     std::atomic<bool> openedByStop{false};
     std::atomic<bool> timedOut{false};
 
-    GatedFiles() {
-        auto s = platform::services();
-        s.files = this;
-        platform::install(s);
-    }
-    ~GatedFiles() override {
-        auto s = platform::services();
-        s.files = real;
-        platform::install(s);
-    }
     bool listFolder(const std::string& folder, platform::ListDetail detail,
                     const std::function<bool(const platform::DirEntry&)>& onEntry) override {
         if (folder.size() >= 4 && folder.compare(folder.size() - 4, 4, "gate") == 0) {
@@ -82,27 +72,6 @@ struct GatedFiles : platform::FileSystem {
         }
         return real->listFolder(folder, detail, onEntry);
     }
-    bool findEntry(const std::string& p, platform::DirEntry& e) override { return real->findEntry(p, e); }
-    bool exists(const std::string& p) override { return real->exists(p); }
-    bool isDirectory(const std::string& p) override { return real->isDirectory(p); }
-    std::string readFile(const std::string& p) override { return real->readFile(p); }
-    void writeFile(const std::string& p, const std::string& d) override { real->writeFile(p, d); }
-    void writeFileAtomic(const std::string& p, const std::string& d) override { real->writeFileAtomic(p, d); }
-    bool deleteFile(const std::string& p) override { return real->deleteFile(p); }
-    bool removeDirectory(const std::string& p) override { return real->removeDirectory(p); }
-    bool renameFile(const std::string& a, const std::string& b) override { return real->renameFile(a, b); }
-    bool createDirectory(const std::string& p) override { return real->createDirectory(p); }
-    bool ownedByUser(const std::string& p) override { return real->ownedByUser(p); }
-    std::unique_ptr<platform::DeletionBatch> beginDeletions() override { return real->beginDeletions(); }
-    std::unique_ptr<platform::OpenFile> openFile(const std::string& p) override { return real->openFile(p); }
-    std::unique_ptr<platform::OpenFile> createFile(const std::string& p, std::uint32_t a) override {
-        return real->createFile(p, a);
-    }
-    std::uint8_t driveType(const std::string& r) override { return real->driveType(r); }
-    bool diskFreeSpace(const std::string& r, std::int64_t& t, std::int64_t& f) override {
-        return real->diskFreeSpace(r, t, f);
-    }
-    std::string lastErrorText() override { return real->lastErrorText(); }
 };
 
 } // namespace
@@ -377,21 +346,10 @@ namespace {
 
 // The real file system, slowed to a millisecond per folder, counting the listings that
 // are under way and those begun.
-struct CountedFiles : platform::FileSystem {
-    platform::FileSystem* real = &platform::files();
+struct CountedFiles : testsupport::ForwardingFileSystem {
     std::atomic<int> inFlight{0};
     std::atomic<int> begun{0};
 
-    CountedFiles() {
-        auto s = platform::services();
-        s.files = this;
-        platform::install(s);
-    }
-    ~CountedFiles() override {
-        auto s = platform::services();
-        s.files = real;
-        platform::install(s);
-    }
     bool listFolder(const std::string& folder, platform::ListDetail detail,
                     const std::function<bool(const platform::DirEntry&)>& onEntry) override {
         ++inFlight;
@@ -401,25 +359,6 @@ struct CountedFiles : platform::FileSystem {
         --inFlight;
         return ok;
     }
-    bool findEntry(const std::string& p, platform::DirEntry& e) override { return real->findEntry(p, e); }
-    bool exists(const std::string& p) override { return real->exists(p); }
-    bool isDirectory(const std::string& p) override { return real->isDirectory(p); }
-    std::string readFile(const std::string& p) override { return real->readFile(p); }
-    void writeFile(const std::string& p, const std::string& d) override { real->writeFile(p, d); }
-    void writeFileAtomic(const std::string& p, const std::string& d) override { real->writeFileAtomic(p, d); }
-    bool deleteFile(const std::string& p) override { return real->deleteFile(p); }
-    bool removeDirectory(const std::string& p) override { return real->removeDirectory(p); }
-    bool renameFile(const std::string& a, const std::string& b) override { return real->renameFile(a, b); }
-    bool createDirectory(const std::string& p) override { return real->createDirectory(p); }
-    std::unique_ptr<platform::OpenFile> openFile(const std::string& p) override { return real->openFile(p); }
-    std::unique_ptr<platform::OpenFile> createFile(const std::string& p, std::uint32_t a) override {
-        return real->createFile(p, a);
-    }
-    std::uint8_t driveType(const std::string& r) override { return real->driveType(r); }
-    bool diskFreeSpace(const std::string& r, std::int64_t& t, std::int64_t& f) override {
-        return real->diskFreeSpace(r, t, f);
-    }
-    std::string lastErrorText() override { return real->lastErrorText(); }
 };
 
 } // namespace

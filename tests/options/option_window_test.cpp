@@ -10,6 +10,7 @@
 #include "options_fixture.h"
 #include "platform/platform.h"
 #include "settings/settings_files.h"
+#include "support/forwarding_file_system.h"
 
 namespace fs = std::filesystem;
 using optionstest::OptionsTest;
@@ -393,19 +394,10 @@ TEST_F(OptionsTest, PatternsAreAddedUntickedFromTheEditorAndTheFirstSelectedOneI
 namespace {
 
 // The space the system reports for each drive root; a root it has none for cannot say.
-class ReportedSpace : public platform::FileSystem {
+class ReportedSpace : public testsupport::ForwardingFileSystem {
 public:
     explicit ReportedSpace(std::map<std::string, std::pair<std::int64_t, std::int64_t>> space)
-        : space_(std::move(space)), real(platform::services().files) {
-        auto s = platform::services();
-        s.files = this;
-        platform::install(s);
-    }
-    ~ReportedSpace() override {
-        auto s = platform::services();
-        s.files = real;
-        platform::install(s);
-    }
+        : space_(std::move(space)) {}
     bool diskFreeSpace(const std::string& r, std::int64_t& t, std::int64_t& f) override {
         auto it = space_.find(r);
         if (it == space_.end())
@@ -414,32 +406,9 @@ public:
         f = it->second.second;
         return true;
     }
-    bool listFolder(const std::string& folder, platform::ListDetail detail,
-                    const std::function<bool(const platform::DirEntry&)>& onEntry) override {
-        return real->listFolder(folder, detail, onEntry);
-    }
-    bool findEntry(const std::string& p, platform::DirEntry& e) override { return real->findEntry(p, e); }
-    bool exists(const std::string& p) override { return real->exists(p); }
-    bool isDirectory(const std::string& p) override { return real->isDirectory(p); }
-    std::string readFile(const std::string& p) override { return real->readFile(p); }
-    void writeFile(const std::string& p, const std::string& d) override { real->writeFile(p, d); }
-    void writeFileAtomic(const std::string& p, const std::string& d) override { real->writeFileAtomic(p, d); }
-    bool deleteFile(const std::string& p) override { return real->deleteFile(p); }
-    bool removeDirectory(const std::string& p) override { return real->removeDirectory(p); }
-    bool renameFile(const std::string& a, const std::string& b) override { return real->renameFile(a, b); }
-    bool createDirectory(const std::string& p) override { return real->createDirectory(p); }
-    bool ownedByUser(const std::string& p) override { return real->ownedByUser(p); }
-    std::unique_ptr<platform::DeletionBatch> beginDeletions() override { return real->beginDeletions(); }
-    std::unique_ptr<platform::OpenFile> openFile(const std::string& p) override { return real->openFile(p); }
-    std::unique_ptr<platform::OpenFile> createFile(const std::string& p, std::uint32_t a) override {
-        return real->createFile(p, a);
-    }
-    std::uint8_t driveType(const std::string& r) override { return real->driveType(r); }
-    std::string lastErrorText() override { return real->lastErrorText(); }
 
 private:
     std::map<std::string, std::pair<std::int64_t, std::int64_t>> space_;
-    platform::FileSystem* real;
 };
 
 } // namespace
