@@ -7,8 +7,9 @@
 //   build/bench/bench/bench_folder_pie /tmp/tree [repetitions=7] [workers=2]
 //
 // The tree becomes drive C: of a temporary machine root. Each repetition times
-// FolderSize("C:\", bytes) and the pie of "C:\" (a slice per entry of the root, sized by
-// the same engine, grouped at 14 %) in turn; the medians and their ratio are printed.
+// FolderSize("C:\", bytes) and the pie of "C:\" (a slice per entry of the root, the
+// subfolders sized by the same engine in one walk, grouped at 14 %) in turn; the medians
+// and their ratio are printed.
 // Run it when the machine is idle.
 #include <stdlib.h>
 

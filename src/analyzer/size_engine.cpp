@@ -124,33 +124,95 @@ int SizeWorkers() { return workerSetting(); }
 
 namespace {
 
+// The bytes below each of `folders` (subfolders of one folder, known to exist), handed to
+// `onSized` by index as each is done. On this thread: one walk after the other, a pump
+// before each. On the workers: all in one walk, so they never idle while the last
+// folders of one subfolder are finished; this thread pumps meanwhile.
+void subfolderBytes(const std::vector<std::string>& folders, toolkit::ProgressBar* progress,
+                    const std::function<void(std::size_t, std::int64_t)>& onSized) {
+    if (folders.empty())
+        return;
+    if (workerSetting() <= 1) {
+        for (std::size_t k = 0; k < folders.size(); ++k) {
+            pump();
+            onSized(k, ScanAborted ? 0 : walk(folders[k], progress));
+        }
+        return;
+    }
+    pump();
+    SizePool& workers = pool();
+    struct Running {
+        Running() { ++walksRunning; }
+        ~Running() { --walksRunning; }
+    } running;
+    workers.folderBytes(
+        folders,
+        [&](std::uint64_t entries, bool done) {
+            tick(progress, entries);
+            if (!done)
+                pump();
+        },
+        onSized);
+}
+
 std::vector<TSpaceEntry> scan(const std::string& folder, bool whole, toolkit::ProgressBar* progress,
                               const SpaceEntrySink& onEntry) {
     std::vector<TSpaceEntry> entries;
     // A link to a folder is no folder of this tree, as in FolderSize.
     if (!platform::files().isDirectory(folder))
         return entries;
-    auto add = [&](const std::string& label, double mb) {
-        entries.push_back({label, mb});
-        if (onEntry)
-            onEntry(entries.back());
+    // The folder's own listing first; its subfolders are then sized in one go.
+    struct Item {
+        std::string name;
+        bool directory, sized;
+        std::uint64_t size;
+        std::size_t subfolder; // index into `subfolders` when sized
     };
+    std::vector<Item> items;
+    std::vector<std::string> subfolders;
     platform::files().listFolder(folder, platform::ListDetail::Sizes, [&](const platform::DirEntry& e) {
-        if (e.isDirectory() && !e.isDots()) {
-            double mb = 0;
-            if (!e.isReparsePoint()) {
-                mb = SizeInUnit(folderBytes(JoinPath(folder, e.name), progress), suMegabytes);
-                if (whole)
-                    mb = static_cast<double>(static_cast<std::int64_t>(mb));
-            }
-            add(e.name, mb);
-        } else if (!e.isDirectory() && e.size > 1024) {
-            add(e.name, static_cast<double>(static_cast<std::int64_t>(e.size) / kMegabyte));
-        }
-        if (whole || !e.isDirectory())
-            tick(progress);
+        const bool sized = EntersSubfolder(e);
+        items.push_back({e.name, e.isDirectory(), sized, e.size, subfolders.size()});
+        if (sized)
+            subfolders.push_back(JoinPath(folder, e.name));
         return true;
     });
+    std::vector<std::int64_t> bytes(subfolders.size(), 0);
+    std::vector<bool> known(subfolders.size(), false);
+    // Entries go out in listing order, each as soon as it and all before it are known.
+    std::size_t next = 0;
+    auto deliver = [&] {
+        for (; next < items.size(); ++next) {
+            const Item& item = items[next];
+            if (item.sized && !known[item.subfolder])
+                return;
+            auto add = [&](double mb) {
+                entries.push_back({item.name, mb});
+                if (onEntry)
+                    onEntry(entries.back());
+            };
+            if (item.directory && item.name != "." && item.name != "..") {
+                double mb = 0;
+                if (item.sized) {
+                    mb = SizeInUnit(bytes[item.subfolder], suMegabytes);
+                    if (whole)
+                        mb = static_cast<double>(static_cast<std::int64_t>(mb));
+                }
+                add(mb);
+            } else if (!item.directory && item.size > 1024) {
+                add(static_cast<double>(static_cast<std::int64_t>(item.size) / kMegabyte));
+            }
+            if (whole || !item.directory)
+                tick(progress);
+        }
+    };
+    deliver();
+    subfolderBytes(subfolders, progress, [&](std::size_t k, std::int64_t b) {
+        bytes[k] = b;
+        known[k] = true;
+        deliver();
+    });
+    deliver();
     return entries;
 }
 

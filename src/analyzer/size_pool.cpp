@@ -1,7 +1,9 @@
 #include "analyzer/size_pool.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <iterator>
 
 #include "common/paths.h"
 #include "platform/platform.h"
@@ -18,7 +20,12 @@ struct SizePool::Walk {
 };
 
 struct SizePool::SizeWalk : Walk {
-    std::int64_t bytes = 0;                // under the mutex
+    explicit SizeWalk(std::size_t roots) : bytes(roots, 0), open(roots, 1) { summed.reserve(roots); }
+    // By root, under the mutex.
+    std::vector<std::int64_t> bytes;
+    std::vector<std::size_t> open;     // its tasks queued or being run
+    std::vector<std::size_t> summed;   // roots whose tasks are all done, not yet reported;
+                                       // reserved for all, so a worker never allocates here
     std::atomic<std::uint64_t> entries{0}; // listed so far
 };
 
@@ -168,14 +175,18 @@ void SizePool::run(Task& task, std::unique_lock<std::mutex>& lock, bool byWorker
 
     lock.lock();
     if (!walk.stopped) {
-        walk.bytes += bytes;
+        walk.bytes[task.root] += bytes;
         walk.pending += subfolders.size();
+        walk.open[task.root] += subfolders.size();
         for (std::string& s : subfolders)
-            tasks_.push_back({&walk, nullptr, std::move(s)});
+            tasks_.push_back({&walk, nullptr, std::move(s), task.root});
         // One subfolder needs no wake-up: this worker goes round and takes it itself,
         // the mutex held from here to the next pop. More go to the sleeping workers.
         if (subfolders.size() > 1 || (!byWorker && !subfolders.empty()))
             wake_.notify_all();
+        // The waiting thread picks it up at its next look, within a few milliseconds.
+        if (--walk.open[task.root] == 0)
+            walk.summed.push_back(task.root);
     }
     // The last touch of the walk (see Walk).
     if (--walk.pending == 0)
@@ -192,23 +203,54 @@ void SizePool::abandon(Walk& walk, std::unique_lock<std::mutex>& lock) {
 }
 
 std::int64_t SizePool::folderBytes(const std::string& folder, const Slice& onSlice) {
+    return folderBytes(std::vector<std::string>{folder}, onSlice, {}).front();
+}
+
+std::vector<std::int64_t> SizePool::folderBytes(const std::vector<std::string>& folders, const Slice& onSlice,
+                                                const Summed& onSummed) {
     using namespace std::chrono_literals;
-    SizeWalk walk;
+    SizeWalk walk(folders.size());
     std::uint64_t reported = 0;
-    auto report = [&](bool done) {
+    // Filled under the mutex, reported outside it; never larger than the roots.
+    std::vector<std::pair<std::size_t, std::int64_t>> done;
+    done.reserve(folders.size());
+    // Reports what is new: runs message handlers, which may throw.
+    auto report = [&](bool last) {
+        for (const auto& [root, bytes] : done)
+            if (onSummed)
+                onSummed(root, bytes);
+        done.clear();
         std::uint64_t now = walk.entries.load(std::memory_order_relaxed);
         if (onSlice)
-            onSlice(now - reported, done);
+            onSlice(now - reported, last);
         reported = now;
     };
+    auto collect = [&] {
+        for (std::size_t root : walk.summed)
+            done.emplace_back(root, walk.bytes[root]);
+        walk.summed.clear();
+    };
+    if (folders.empty())
+        return {};
+    // Made before the mutex is taken, so that queueing them cannot fail half way. The
+    // first folder on top: the workers begin with it and go on in order.
+    std::vector<Task> roots;
+    roots.reserve(folders.size());
+    for (std::size_t k = folders.size(); k-- > 0;)
+        roots.push_back({&walk, nullptr, folders[k], k});
     std::unique_lock<std::mutex> lock(mutex_);
-    walk.pending = 1;
-    tasks_.push_back({&walk, nullptr, folder});
-    wake_.notify_one();
+    tasks_.reserve(tasks_.size() + roots.size());
+    walk.pending = roots.size();
+    std::move(roots.begin(), roots.end(), std::back_inserter(tasks_));
+    if (folders.size() > 1)
+        wake_.notify_all();
+    else
+        wake_.notify_one();
     while (!finished_.wait_for(lock, 10ms, [&] { return walk.pending == 0; })) {
+        collect();
         lock.unlock();
         try {
-            report(false); // runs message handlers, which may throw
+            report(false);
         } catch (...) {
             // The walk dies with this frame: no worker may still be writing into it.
             lock.lock();
@@ -217,7 +259,8 @@ std::int64_t SizePool::folderBytes(const std::string& folder, const Slice& onSli
         }
         lock.lock();
     }
-    std::int64_t bytes = walk.bytes;
+    collect();
+    std::vector<std::int64_t> bytes = std::move(walk.bytes);
     lock.unlock();
     report(true);
     return bytes;

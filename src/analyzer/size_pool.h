@@ -59,6 +59,16 @@ public:
     // anything of it any more, goes on to the caller.
     std::int64_t folderBytes(const std::string& folder, const Slice& onSlice);
 
+    // Called on the waiting thread with the index of a folder and its bytes as soon as
+    // everything below it is summed, in the order they finish.
+    using Summed = std::function<void(std::size_t folder, std::int64_t bytes)>;
+    // The bytes below each of `folders` (existing folders, none inside another), by index,
+    // in one walk: the workers go on to the next folder while one is still being finished.
+    // As folderBytes otherwise; an exception from `onSummed` stops the walk as one from
+    // `onSlice` does.
+    std::vector<std::int64_t> folderBytes(const std::vector<std::string>& folders, const Slice& onSlice,
+                                          const Summed& onSummed);
+
     // The ordered walks: the state of one, kept by its TreeListing.
     struct Ahead;
     // Queues the root of a new walk.
@@ -79,6 +89,7 @@ private:
         Walk* walk;
         TreeListing::Node* node; // a folder of an ordered walk, else nullptr
         std::string folder;      // a folder of a sizing walk
+        std::size_t root = 0;    // which of the sizing walk's folders it lies below
     };
 
     void work();

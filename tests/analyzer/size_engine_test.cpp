@@ -402,3 +402,87 @@ TEST_F(SizeEngine, AThrowFromTheSliceStopsTheWalkBeforeItGoesOn) {
         EXPECT_EQ(entries, std::uint64_t(2 * (1 + 12 + 144) + 12 + 144 + 144)) << workers << " workers";
     }
 }
+
+namespace {
+
+// The real file system, except that listing a folder named "gate" waits (20 s at most)
+// until a folder named "later" has been listed.
+struct GateOpenedByLater : testsupport::ForwardingFileSystem {
+    std::atomic<bool> laterListed{false};
+    std::atomic<bool> timedOut{false};
+
+    static bool endsWith(const std::string& s, const std::string& tail) {
+        return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+    }
+    bool listFolder(const std::string& folder, platform::ListDetail detail,
+                    const std::function<bool(const platform::DirEntry&)>& onEntry) override {
+        if (endsWith(folder, "gate")) {
+            auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (!laterListed && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            timedOut = !laterListed;
+        }
+        bool ok = real->listFolder(folder, detail, onEntry);
+        if (endsWith(folder, "later"))
+            laterListed = true;
+        return ok;
+    }
+};
+
+} // namespace
+
+// The subfolders of a scan are one walk on the workers: while one worker is held up deep
+// in the first subfolder, another sizes the next. The entries still come out, to the sink
+// too, in listing order.
+TEST_F(SizeEngine, WorkersSizeTheSubfoldersOfAScanInOneWalk) {
+    SetSizeWorkers(2);
+    m.writeFile("C:\\p\\a\\gate\\g.bin", std::string(3 * MiB, 'g'));
+    m.writeFile("C:\\p\\later\\l.bin", std::string(2 * MiB, 'l'));
+    m.writeFile("C:\\p\\z.bin", std::string(MiB, 'z'));
+    GateOpenedByLater gated;
+    std::vector<TSpaceEntry> sunk;
+    auto scanned = ScanFolderSpace("C:\\p", &bar, [&](const TSpaceEntry& e) { sunk.push_back(e); });
+    EXPECT_FALSE(gated.timedOut) << "the next subfolder waited for the first";
+    std::vector<TSpaceEntry> expected = {{"a", 3.0}, {"later", 2.0}, {"z.bin", 1.0}};
+    EXPECT_EQ(scanned, expected);
+    EXPECT_EQ(sunk, expected);
+}
+
+// Sizes by folder from one pooled walk: each reported once, with the same figure that is
+// returned, and a throw from the report stops the walk as one from the slice does.
+TEST_F(SizeEngine, OnePooledWalkReportsEachFolderOnce) {
+    std::vector<std::string> roots;
+    std::vector<std::int64_t> expected;
+    for (int a = 0; a < 6; ++a) {
+        roots.push_back(m.native("C:\\r\\a" + std::to_string(a)).string());
+        std::int64_t sum = 0;
+        for (int b = 0; b < 5; ++b) {
+            std::size_t n = std::size_t(a * 100 + b + 1);
+            m.writeFile("C:\\r\\a" + std::to_string(a) + "\\b" + std::to_string(b) + "\\f", std::string(n, 'x'));
+            sum += std::int64_t(n);
+        }
+        expected.push_back(sum);
+    }
+    for (int workers : {1, 2, 4}) {
+        SizePool pool(workers);
+        std::vector<int> reports(roots.size(), 0);
+        std::vector<std::int64_t> reported(roots.size(), -1);
+        auto bytes = pool.folderBytes(roots, {}, [&](std::size_t k, std::int64_t b) {
+            ++reports.at(k);
+            reported.at(k) = b;
+        });
+        EXPECT_EQ(bytes, expected) << workers << " workers";
+        EXPECT_EQ(reported, expected) << workers << " workers";
+        EXPECT_EQ(reports, std::vector<int>(roots.size(), 1)) << workers << " workers";
+
+        bool caught = false;
+        try {
+            pool.folderBytes(roots, {}, [&](std::size_t, std::int64_t) { throw std::runtime_error("from a handler"); });
+        } catch (const std::runtime_error&) {
+            caught = true;
+        }
+        EXPECT_TRUE(caught) << workers << " workers";
+        EXPECT_EQ(pool.folderBytes(roots, {}, {}), expected) << workers << " workers";
+        EXPECT_TRUE(pool.folderBytes(std::vector<std::string>{}, {}, {}).empty());
+    }
+}

@@ -162,23 +162,38 @@ TEST_F(Charts, EscStopsTheRunningBuildAndTheNextBuildMeasuresAgain) {
     for (const char* d : {"a", "b", "c"})
         sized(std::string("C:\\data\\") + d + "\\f", 2 * MiB);
     sized("C:\\data\\file.bin", 3 * MiB);
-    // ESC arrives while the first folder is measured.
-    tk.atPump = [&] {
-        if (f.Series1.count() == 1)
-            RequestStop();
+    const int workersBefore = SizeWorkers();
+    struct Case {
+        int workers;
+        bool escAfterFirstSlice; // else at the build's first pump, before the walk begins
+        std::vector<double> stopped;
+    } cases[] = {
+        // On this thread the folders are sized one after the other: the first keeps its size.
+        {1, true, {2, 0, 0, 3}},
+        // On the workers they are one walk: a stop before it begins leaves every folder 0.
+        {2, false, {0, 0, 0, 3}},
     };
-    f.area.ShowFolderPie("C:\\data");
-    std::vector<double> values;
-    for (const auto& p : f.Series1.points())
-        values.push_back(p.value);
-    EXPECT_EQ(values, (std::vector<double>{2, 0, 0, 3})); // the file keeps its size
-    tk.atPump = nullptr;
-    // Refresh after the stop: real sizes again, without opening a list entry first.
-    f.area.RedrawFolderChart(TDisk());
-    values.clear();
-    for (const auto& p : f.Series1.points())
-        values.push_back(p.value);
-    EXPECT_EQ(values, (std::vector<double>{2, 2, 2, 3}));
+    for (const Case& c : cases) {
+        SetSizeWorkers(c.workers);
+        const int pumpsBefore = tk.pumps;
+        tk.atPump = [&] {
+            if (c.escAfterFirstSlice ? f.Series1.count() == 1 : tk.pumps == pumpsBefore + 1)
+                RequestStop();
+        };
+        f.area.ShowFolderPie("C:\\data");
+        std::vector<double> values;
+        for (const auto& p : f.Series1.points())
+            values.push_back(p.value);
+        EXPECT_EQ(values, c.stopped) << c.workers << " workers"; // the file keeps its size
+        tk.atPump = nullptr;
+        // Refresh after the stop: real sizes again, without opening a list entry first.
+        f.area.RedrawFolderChart(TDisk());
+        values.clear();
+        for (const auto& p : f.Series1.points())
+            values.push_back(p.value);
+        EXPECT_EQ(values, (std::vector<double>{2, 2, 2, 3})) << c.workers << " workers";
+    }
+    SetSizeWorkers(workersBefore);
 }
 
 TEST_F(Charts, ACollapsedAreaScansNothingAndAnalyzeStillBuilds) {
